@@ -1,0 +1,346 @@
+#include "app/NumberText.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr std::uint64_t kInfinityBits = 0x7FF0000000000000u;
+constexpr int kExponentCap = 100000;  // beyond this every exponent gives 0 or infinity
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+char lowerCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// True when `text` starts with the lower-case `word`, letters in any case.
+bool startsWithWord(const char* text, const char* word) {
+  for (; *word != '\0'; ++text, ++word) {
+    if (lowerCase(*text) != *word) return false;
+  }
+  return true;
+}
+
+double fromBits(std::uint64_t bits) {
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+// Reads an optional sign and decimal digits after an exponent letter. Returns
+// false, consuming nothing, when no digit follows.
+bool readExponent(const char*& p, int& exponent) {
+  const char* q = p;
+  bool negative = false;
+  if (*q == '+' || *q == '-') negative = (*q++ == '-');
+  if (!isDigit(*q)) return false;
+  int value = 0;
+  for (; isDigit(*q); ++q) {
+    if (value < kExponentCap) value = value * 10 + (*q - '0');
+  }
+  exponent = negative ? -value : value;
+  p = q;
+  return true;
+}
+
+// Rounds m × 2^e, plus a fraction of m's last unit when `sticky`, to the
+// nearest double (ties to even) and returns its bits without the sign.
+std::uint64_t roundToDoubleBits(std::uint64_t m, long e, bool sticky) {
+  if (m == 0) return 0;
+  while ((m >> 63) == 0) {
+    m <<= 1;
+    --e;
+  }
+  const long top = e + 63;  // the exponent of m's leading bit
+  if (top > 1023) return kInfinityBits;
+  const long keep = top >= -1022 ? 53 : top + 1075;  // significant bits kept
+  if (keep < 0) return 0;
+  if (keep == 0) return (m > (std::uint64_t{1} << 63) || sticky) ? 1 : 0;
+  const int drop = static_cast<int>(64 - keep);
+  std::uint64_t q = m >> drop;
+  const std::uint64_t rest = m & ((std::uint64_t{1} << drop) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (drop - 1);
+  if (rest > half || (rest == half && (sticky || (q & 1) != 0))) ++q;
+  // q holds the hidden bit for normal numbers, so adding it carries into the
+  // exponent field exactly as rounding up to the next binade must.
+  const std::uint64_t exponentField = keep == 53 ? static_cast<std::uint64_t>(top + 1022) : 0;
+  const std::uint64_t bits = (exponentField << 52) + q;
+  return bits >= kInfinityBits ? kInfinityBits : bits;
+}
+
+// An exact decimal number 0.d[0]d[1]...d[count-1] × 10^point, shifted by
+// powers of two until its binary exponent is known; then rounded to 53 bits.
+// Digits past kMaxDigits are dropped and remembered in `truncated`, which is
+// enough to round every double correctly.
+class DecimalNumber {
+ public:
+  static constexpr int kMaxDigits = 800;
+
+  // Reads digits with an optional point; returns false when there is no digit.
+  bool read(const char*& p) {
+    bool sawDigit = false;
+    bool sawPoint = false;
+    for (;; ++p) {
+      if (*p == '.' && !sawPoint) {
+        sawPoint = true;
+        continue;
+      }
+      if (!isDigit(*p)) break;
+      sawDigit = true;
+      if (*p == '0' && count_ == 0) {
+        if (sawPoint) --point_;
+        continue;
+      }
+      if (!sawPoint) ++point_;
+      if (count_ < kMaxDigits) {
+        digits_[count_++] = static_cast<unsigned char>(*p - '0');
+      } else if (*p != '0') {
+        truncated_ = true;
+      }
+    }
+    trim();
+    return sawDigit;
+  }
+
+  void scaleByPowerOfTen(int exponent) {
+    if (count_ > 0) point_ += exponent;
+  }
+
+  std::uint64_t doubleBits() {
+    if (count_ == 0) return 0;
+    if (point_ > 310) return kInfinityBits;
+    if (point_ < -330) return 0;
+    static constexpr int kShiftForDigits[] = {1, 3, 6, 9, 13, 16, 19, 23, 26};
+    int exponent = 0;
+    while (point_ > 0) {
+      const int n = point_ >= 9 ? 27 : kShiftForDigits[point_];
+      shift(-n);
+      exponent += n;
+    }
+    while (count_ > 0 && (point_ < 0 || (point_ == 0 && digits_[0] < 5))) {
+      const int n = -point_ >= 9 ? 27 : kShiftForDigits[-point_];
+      shift(n);
+      exponent -= n;
+    }
+    // Now 0.5 <= value < 1; a double's significand lies in [1, 2).
+    --exponent;
+    if (exponent < -1022) {
+      const int n = -1022 - exponent;
+      shift(-n);
+      exponent += n;
+    }
+    if (exponent > 1023) return kInfinityBits;
+    shift(53);
+    std::uint64_t significand = roundedInteger();
+    if (significand == (std::uint64_t{2} << 52)) {
+      significand >>= 1;
+      ++exponent;
+      if (exponent > 1023) return kInfinityBits;
+    }
+    if ((significand & (std::uint64_t{1} << 52)) == 0) exponent = -1023;
+    return (significand & ((std::uint64_t{1} << 52) - 1)) | (static_cast<std::uint64_t>(exponent + 1023) << 52);
+  }
+
+ private:
+  static constexpr int kMaxShift = 60;
+
+  void trim() {
+    while (count_ > 0 && digits_[count_ - 1] == 0) --count_;
+    if (count_ == 0) point_ = 0;
+  }
+
+  void shift(int k) {
+    if (count_ == 0) return;
+    for (; k > kMaxShift; k -= kMaxShift) shiftLeft(kMaxShift);
+    for (; k < -kMaxShift; k += kMaxShift) shiftRight(kMaxShift);
+    if (k > 0) shiftLeft(k);
+    if (k < 0) shiftRight(-k);
+  }
+
+  // Divides by 2^k.
+  void shiftRight(int k) {
+    int r = 0;
+    int w = 0;
+    std::uint64_t n = 0;
+    for (; (n >> k) == 0; ++r) {
+      if (r >= count_) {
+        if (n == 0) {
+          count_ = 0;
+          point_ = 0;
+          return;
+        }
+        while ((n >> k) == 0) {
+          n *= 10;
+          ++r;
+        }
+        break;
+      }
+      n = n * 10 + digits_[r];
+    }
+    point_ -= r - 1;
+    const std::uint64_t mask = (std::uint64_t{1} << k) - 1;
+    for (; r < count_; ++r) {
+      digits_[w++] = static_cast<unsigned char>(n >> k);
+      n = (n & mask) * 10 + digits_[r];
+    }
+    while (n > 0) {
+      const auto digit = static_cast<unsigned char>(n >> k);
+      if (w < kMaxDigits) {
+        digits_[w++] = digit;
+      } else if (digit > 0) {
+        truncated_ = true;
+      }
+      n = (n & mask) * 10;
+    }
+    count_ = w;
+    trim();
+  }
+
+  // Multiplies by 2^k, writing the product's digits right to left.
+  void shiftLeft(int k) {
+    unsigned char product[kMaxDigits + 20];
+    int w = static_cast<int>(sizeof product);
+    std::uint64_t n = 0;
+    for (int r = count_ - 1; r >= 0; --r) {
+      n += static_cast<std::uint64_t>(digits_[r]) << k;
+      product[--w] = static_cast<unsigned char>(n % 10);
+      n /= 10;
+    }
+    for (; n > 0; n /= 10) product[--w] = static_cast<unsigned char>(n % 10);
+    const int total = static_cast<int>(sizeof product) - w;
+    point_ += total - count_;
+    count_ = total < kMaxDigits ? total : kMaxDigits;
+    for (int i = 0; i < total; ++i) {
+      if (i < count_) {
+        digits_[i] = product[w + i];
+      } else if (product[w + i] != 0) {
+        truncated_ = true;
+      }
+    }
+    trim();
+  }
+
+  // The integer part, rounded to nearest with ties to even.
+  std::uint64_t roundedInteger() const {
+    std::uint64_t n = 0;
+    int i = 0;
+    for (; i < point_ && i < count_; ++i) n = n * 10 + digits_[i];
+    for (; i < point_; ++i) n *= 10;
+    if (point_ >= 0 && point_ < count_) {
+      const bool exactHalf = digits_[point_] == 5 && point_ + 1 == count_ && !truncated_;
+      if (exactHalf ? (point_ > 0 && digits_[point_ - 1] % 2 == 1) : digits_[point_] >= 5) ++n;
+    }
+    return n;
+  }
+
+  unsigned char digits_[kMaxDigits] = {};
+  int count_ = 0;
+  int point_ = 0;
+  bool truncated_ = false;
+};
+
+// Reads the hexadecimal form after "0x"; returns false when no hex digit follows.
+bool readHexadecimal(const char*& p, std::uint64_t& bits) {
+  const char* q = p;
+  std::uint64_t m = 0;
+  long e = 0;
+  bool sticky = false;
+  bool sawDigit = false;
+  bool sawPoint = false;
+  for (;; ++q) {
+    if (*q == '.' && !sawPoint) {
+      sawPoint = true;
+      continue;
+    }
+    const int h = hexValue(*q);
+    if (h < 0) break;
+    sawDigit = true;
+    if (m < (std::uint64_t{1} << 59)) {
+      m = m * 16 + static_cast<std::uint64_t>(h);
+      if (sawPoint) e -= 4;
+    } else {
+      sticky = sticky || h != 0;
+      if (!sawPoint) e += 4;
+    }
+  }
+  if (!sawDigit) return false;
+  if (*q == 'p' || *q == 'P') {
+    ++q;
+    int exponent = 0;
+    if (readExponent(q, exponent)) {
+      e += exponent;
+    } else {
+      --q;
+    }
+  }
+  bits = roundToDoubleBits(m, e, sticky);
+  p = q;
+  return true;
+}
+
+}  // namespace
+
+double parseDecimalText(const char* text) {
+  const char* p = text;
+  while (isSpace(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = (*p++ == '-');
+  const double sign = negative ? -1.0 : 1.0;
+
+  if (startsWithWord(p, "inf")) return sign * std::numeric_limits<double>::infinity();
+  if (startsWithWord(p, "nan")) return sign * std::numeric_limits<double>::quiet_NaN();
+
+  std::uint64_t bits = 0;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    const char* q = p + 2;
+    if (readHexadecimal(q, bits)) return sign * fromBits(bits);
+  }
+
+  DecimalNumber number;
+  if (!number.read(p)) return 0.0;
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    int exponent = 0;
+    if (readExponent(p, exponent)) number.scaleByPowerOfTen(exponent);
+  }
+  return sign * fromBits(number.doubleBits());
+}
+
+std::int32_t parseIntegerText(const char* text) {
+  const char* p = text;
+  while (isSpace(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = (*p++ == '-');
+  constexpr std::int64_t kBeyond = std::int64_t{1} << 31;  // first magnitude past the range
+  std::int64_t magnitude = 0;
+  for (; isDigit(*p); ++p) {
+    if (magnitude <= kBeyond) magnitude = magnitude * 10 + (*p - '0');
+  }
+  if (negative) return magnitude >= kBeyond ? std::numeric_limits<std::int32_t>::min() : static_cast<std::int32_t>(-magnitude);
+  return magnitude >= kBeyond ? std::numeric_limits<std::int32_t>::max() : static_cast<std::int32_t>(magnitude);
+}
+
+namespace number_text_detail {
+
+char* writeFixed6Chars(char* first, char* last, double value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  if ((bits & kInfinityBits) == kInfinityBits) return nullptr;
+  const std::to_chars_result written = std::to_chars(first, last, value, std::chars_format::fixed, 6);
+  return written.ec == std::errc() ? written.ptr : nullptr;
+}
+
+char* writeIntegerChars(char* first, char* last, std::int32_t value) {
+  const std::to_chars_result written = std::to_chars(first, last, value);
+  return written.ec == std::errc() ? written.ptr : nullptr;
+}
+
+}  // namespace number_text_detail

@@ -1,0 +1,3 @@
+#include "app/ScenarioState.h"
+
+ScenarioState theScenario;

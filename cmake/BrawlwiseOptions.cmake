@@ -1,0 +1,33 @@
+# Warnings are errors for the project's own targets.
+function(brawlwise_strict target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /WX /permissive-)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror)
+  endif()
+endfunction()
+
+# Every sum, quotient and rounding must be the IEEE one, digit for digit on
+# both builds: SSE2 double arithmetic on 32-bit x86 (never the x87 unit's
+# extended precision), and no fused multiply-add.
+function(brawlwise_exact_arithmetic target)
+  if(MSVC)
+    target_compile_options(${target} PUBLIC /fp:precise)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      target_compile_options(${target} PUBLIC /arch:SSE2)
+    endif()
+  else()
+    target_compile_options(${target} PUBLIC -ffp-contract=off -fno-fast-math)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      target_compile_options(${target} PUBLIC -msse2 -mfpmath=sse)
+    endif()
+  endif()
+endfunction()
+
+# A Windows program built with MinGW-w64 carries its C++ runtime inside, so
+# that it needs no DLL beyond those of Windows.
+function(brawlwise_self_contained target)
+  if(MINGW)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()

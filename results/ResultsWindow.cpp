@@ -1,0 +1,57 @@
+#include "results/ResultsWindow.h"
+
+#include "app/Graphics.h"
+#include "app/Win32Controls.h"
+#include "resources/resource.h"
+#include "results/SecuritySentences.h"
+#include "rules/ResultSet.h"
+
+namespace {
+
+void showVerdict(HWND window, std::int32_t verdict) {
+  HANDLE picture = loadGraphic(verdict == 0 ? "tick.bmp" : "cross.bmp", IMAGE_BITMAP, 48);
+  if (picture == nullptr) return;
+  SendDlgItemMessageA(window, IDC_RESULTS_VERDICT, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+}
+
+void releaseVerdict(HWND window) {
+  HGDIOBJ picture =
+      reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(window, IDC_RESULTS_VERDICT, STM_SETIMAGE, IMAGE_BITMAP, 0));
+  if (picture != nullptr) DeleteObject(picture);
+}
+
+void fillResultsWindow(HWND window) {
+  setWindowIcon(window, ICON_SMALL);
+  showVerdict(window, theResults.verdict);
+  SecuritySentences sentences;
+  composeSecuritySentences(theScenario, theProjection, sentences);
+  setControlText(window, IDC_RESULTS_LINE1, theResults.resultLine1.c_str());
+  setControlText(window, IDC_RESULTS_LINE2, theResults.resultLine2.c_str());
+  setControlText(window, IDC_RESULTS_LINE3, theResults.resultLine3.c_str());
+  setControlText(window, IDC_RESULTS_LINE4, theResults.resultLine4.c_str());
+  setControlText(window, IDC_RESULTS_AGGRESSION, sentences.aggression.c_str());
+  setControlText(window, IDC_RESULTS_AGGRESSION_SHIPKILL, sentences.aggressionShipkill.c_str());
+  setControlText(window, IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL, sentences.aggressionShipkillPodkill.c_str());
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ResultsWindow(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      fillResultsWindow(window);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_RESULTS_CLOSE) EndDialog(window, 0);
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(window, 0);
+      return TRUE;
+    case WM_DESTROY:
+      releaseVerdict(window);
+      releaseWindowIcon(window, ICON_SMALL);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}

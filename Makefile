@@ -7,7 +7,8 @@ JOBS   ?= 2
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release
 CMAKE_WIN32  := cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
 
-.PHONY: all deps native win32 test test-native test-win32 bench run clean
+DIST   := dist
+.PHONY: all deps native win32 test test-native test-win32 bench run dist clean
 
 all: native win32
 
@@ -35,8 +36,23 @@ bench: deps
 	cmake --build $(NATIVE) -j $(JOBS) --target brawlwise_bench
 	$(NATIVE)/bench/brawlwise_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
-run:
-	@echo "Brawlwise.exe arrives with the Windows program; until then 'make test' builds and tests the core."
+# Starts the program under Wine on the user's display, from the project's
+# folder, which holds graphics/, with a Wine prefix of its own.
+run: win32
+	@if [ -z "$$DISPLAY" ]; then \
+	  echo "There is no display (DISPLAY is not set): Brawlwise needs one to show its windows."; exit 1; fi
+	WINEPREFIX=$(CURDIR)/$(WIN32)/wineprefix-run WINEARCH=win32 WINEDEBUG=-all \
+	  WINEDLLOVERRIDES="mscoree,mshtml=" wine $(WIN32)/Brawlwise.exe
+
+# The program as it is handed out: the program file, its pictures and the help.
+dist: win32
+	rm -rf $(DIST)
+	mkdir -p $(DIST)/Brawlwise/graphics
+	i686-w64-mingw32-strip -o $(DIST)/Brawlwise/Brawlwise.exe $(WIN32)/Brawlwise.exe
+	cp graphics/res1.ico graphics/tick.bmp graphics/cross.bmp $(DIST)/Brawlwise/graphics/
+	sed "s/$$/\r/" docs/Brawlwise-Help.txt > "$(DIST)/Brawlwise/Brawlwise Help.txt"
+	cd $(DIST) && python3 -m zipfile -c Brawlwise-0.1-win32.zip Brawlwise
+	@echo "$(DIST)/Brawlwise and $(DIST)/Brawlwise-0.1-win32.zip are ready."
 
 clean:
 	rm -rf $(BUILD)

@@ -1,14 +1,21 @@
 # Brawlwise: `make test` builds and runs every test, `make run` starts the
 # program under Wine. Both first install what the machine lacks.
-BUILD  ?= build
-NATIVE := $(BUILD)/native
-WIN32  := $(BUILD)/win32
-JOBS   ?= 2
-CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release
-CMAKE_WIN32  := cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
+BUILD    ?= build
+NATIVE   := $(BUILD)/native
+WIN32    := $(BUILD)/win32
+SANITIZE := $(BUILD)/sanitize
+FUZZ     := $(BUILD)/fuzz
+DIST     := dist
+JOBS     ?= 2
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS := parse_decimal parse_integer calculation
+SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-DIST   := dist
-.PHONY: all deps native win32 test test-native test-win32 bench run dist clean
+CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+CMAKE_WIN32  := cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+                -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
+
+.PHONY: all deps native win32 test test-native test-win32 test-sanitize fuzz lint soak bench run dist clean
 
 all: native win32
 
@@ -23,13 +30,46 @@ win32: deps
 	$(CMAKE_WIN32) >/dev/null
 	cmake --build $(WIN32) -j $(JOBS)
 
+# Every test: the unit tests natively, under Wine and with the sanitizers;
+# the end-to-end tests of the real program (with a short soak); a minute of
+# each fuzz target; clang-tidy and cppcheck.
+test: test-native test-win32 test-sanitize
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=60
+	$(MAKE) --no-print-directory lint
+
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure
 
 test-win32: win32
 	cd $(WIN32) && ctest --output-on-failure
 
-test: test-native test-win32
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$(SANITIZERS)" >/dev/null
+	cmake --build $(SANITIZE) -j $(JOBS)
+	cd $(SANITIZE) && ctest --output-on-failure
+
+# Each fuzz target for FUZZ_SECONDS, from the committed seeds; any finding fails.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRAWLWISE_TESTS=OFF \
+	  -DBRAWLWISE_FUZZ=ON -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $(SANITIZERS)" >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS)
+	@for target in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ)/corpus/$$target && cp fuzz/corpus/$$target/* $(FUZZ)/corpus/$$target/ && \
+	  echo "fuzzing $$target for $(FUZZ_SECONDS) s" && \
+	  $(FUZZ)/fuzz/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ)/$$target- $(FUZZ)/corpus/$$target > $(FUZZ)/$$target.log 2>&1 \
+	    || { tail -40 $(FUZZ)/$$target.log; exit 1; }; \
+	  grep -E '^(Done|#[0-9]+ +DONE)' $(FUZZ)/$$target.log; \
+	done
+
+lint: native win32
+	bash tools/lint.sh $(NATIVE) $(WIN32)
+
+# The long soak of the real program: 2,000 calculations and 500 statistics
+# windows (the end-to-end run of `make test` does a tenth of it).
+soak: win32
+	BRAWLWISE_SOAK_CALCULATIONS=2000 BRAWLWISE_SOAK_STATISTICS=500 \
+	  bash tools/run-e2e.sh $(WIN32)/Brawlwise.exe $(WIN32)/tests/brawlwise_e2e.exe --gtest_filter='Soak.*'
 
 bench: deps
 	$(CMAKE_NATIVE) -DBRAWLWISE_BENCH=ON >/dev/null
@@ -55,4 +95,4 @@ dist: win32
 	@echo "$(DIST)/Brawlwise and $(DIST)/Brawlwise-0.1-win32.zip are ready."
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(DIST)

@@ -18,7 +18,7 @@ class FixedText {
 
   // Replaces the text with `text`; returns false when it had to be cut.
   bool assign(std::string_view text) {
-    buffer_[0] = '\0';
+    clear();
     return append(text);
   }
 
@@ -29,7 +29,9 @@ class FixedText {
     std::size_t count = text.size() < room ? text.size() : room;
     for (std::size_t i = 0; i < count; ++i) buffer_[at + i] = text[i];
     buffer_[at + count] = '\0';
-    return count == text.size();
+    const bool whole = count == text.size();
+    cut_ = cut_ || !whole;
+    return whole;
   }
 
   // Case-sensitive substring test; an empty needle is contained in every text.
@@ -37,7 +39,12 @@ class FixedText {
     return view().find(needle) != std::string_view::npos;
   }
 
-  void clear() { buffer_[0] = '\0'; }
+  void clear() {
+    buffer_[0] = '\0';
+    cut_ = false;
+  }
+  // True when something was cut from the text since it was last replaced.
+  bool wasCut() const { return cut_; }
   bool empty() const { return buffer_[0] == '\0'; }
   std::size_t length() const {
     std::size_t n = 0;
@@ -54,6 +61,7 @@ class FixedText {
 
  private:
   char buffer_[Width] = {};
+  bool cut_ = false;
 };
 
 // Copies the first piece and appends the others with nothing between them.

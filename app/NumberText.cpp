@@ -7,7 +7,8 @@
 namespace {
 
 constexpr std::uint64_t kInfinityBits = 0x7FF0000000000000u;
-constexpr int kExponentCap = 100000;  // beyond this every exponent gives 0 or infinity
+// Beyond this every exponent gives 0 or infinity, whatever the digits.
+constexpr long long kExponentCap = 1000000000;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -42,26 +43,27 @@ bool readExponent(const char*& p, int& exponent) {
   bool negative = false;
   if (*q == '+' || *q == '-') negative = (*q++ == '-');
   if (!isDigit(*q)) return false;
-  int value = 0;
+  long long value = 0;
   for (; isDigit(*q); ++q) {
     if (value < kExponentCap) value = value * 10 + (*q - '0');
   }
-  exponent = negative ? -value : value;
+  if (value > kExponentCap) value = kExponentCap;
+  exponent = static_cast<int>(negative ? -value : value);
   p = q;
   return true;
 }
 
 // Rounds m × 2^e, plus a fraction of m's last unit when `sticky`, to the
 // nearest double (ties to even) and returns its bits without the sign.
-std::uint64_t roundToDoubleBits(std::uint64_t m, long e, bool sticky) {
+std::uint64_t roundToDoubleBits(std::uint64_t m, long long e, bool sticky) {
   if (m == 0) return 0;
   while ((m >> 63) == 0) {
     m <<= 1;
     --e;
   }
-  const long top = e + 63;  // the exponent of m's leading bit
+  const long long top = e + 63;  // the exponent of m's leading bit
   if (top > 1023) return kInfinityBits;
-  const long keep = top >= -1022 ? 53 : top + 1075;  // significant bits kept
+  const long long keep = top >= -1022 ? 53 : top + 1075;  // significant bits kept
   if (keep < 0) return 0;
   if (keep == 0) return (m > (std::uint64_t{1} << 63) || sticky) ? 1 : 0;
   const int drop = static_cast<int>(64 - keep);
@@ -111,7 +113,9 @@ class DecimalNumber {
   }
 
   void scaleByPowerOfTen(int exponent) {
-    if (count_ > 0) point_ += exponent;
+    if (count_ == 0) return;
+    const long long point = static_cast<long long>(point_) + exponent;
+    point_ = static_cast<int>(point < -kExponentCap ? -kExponentCap : (point > kExponentCap ? kExponentCap : point));
   }
 
   std::uint64_t doubleBits() {
@@ -251,7 +255,7 @@ class DecimalNumber {
 bool readHexadecimal(const char*& p, std::uint64_t& bits) {
   const char* q = p;
   std::uint64_t m = 0;
-  long e = 0;
+  long long e = 0;
   bool sticky = false;
   bool sawDigit = false;
   bool sawPoint = false;

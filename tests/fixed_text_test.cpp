@@ -29,6 +29,7 @@ TEST(FixedText, CopyAndAppendStopAtCapacityAndReportTheCut) {
     const bool secondWhole = text.append(c.second);
     EXPECT_STREQ(text.c_str(), c.expected) << c.first << " + " << c.second;
     EXPECT_EQ(firstWhole && secondWhole, c.whole) << c.first << " + " << c.second;
+    EXPECT_EQ(text.wasCut(), !c.whole) << c.first << " + " << c.second;
     EXPECT_EQ(text.length(), std::strlen(c.expected));
   }
 }
@@ -68,6 +69,9 @@ TEST(FixedText, ComposeJoinsPiecesWithNothingBetween) {
   EXPECT_STREQ(text.c_str(), "Player 1s ship");
   EXPECT_FALSE(compose(text, {"0123456789", "0123456789"}));
   EXPECT_STREQ(text.c_str(), "0123456789012345678");
+  EXPECT_TRUE(text.wasCut());
+  EXPECT_TRUE(compose(text, {"short"}));
+  EXPECT_FALSE(text.wasCut());
 }
 
 }  // namespace

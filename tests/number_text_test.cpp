@@ -117,6 +117,17 @@ TEST(ParseDecimalText, RoundsCorrectlyBeyondEightHundredDigits) {
   EXPECT_EQ(parseDecimalText(manyIntegerDigits.c_str()), 1.0);
 }
 
+TEST(ParseDecimalText, LongDigitRunsBalanceLargeExponents) {
+  // The place of the point and the exponent must be added without a cap
+  // that cuts either one short of the other.
+  const std::string zeros(1500000, '0');
+  EXPECT_EQ(parseDecimalText(("0." + zeros + "1e1500001").c_str()), 1.0);
+  EXPECT_EQ(parseDecimalText(("1" + zeros + "e-1500000").c_str()), 1.0);
+  EXPECT_EQ(parseDecimalText(("0x0." + zeros + "1p6000004").c_str()), 1.0);
+  EXPECT_EQ(parseDecimalText("0x1p99999999999999999999"), kInf);
+  EXPECT_EQ(parseDecimalText("0x1p-99999999999999999999"), 0.0);
+}
+
 #ifdef __GLIBC__
 // glibc's conversion is correctly rounded, so it is a reference here.
 TEST(ParseDecimalText, AgreesWithGlibcOnRandomTexts) {

@@ -138,9 +138,13 @@ std::string Session::listItem(int list, int index) const {
 }
 
 void Session::click(HWND window, int button) {
+  press(window, button);
+  settle();
+}
+
+void Session::press(HWND window, int button) {
   // Posted, so that a modal window it opens does not hold the driver.
   PostMessageA(GetDlgItem(window, button), BM_CLICK, 0, 0);
-  settle();
 }
 
 void Session::menu(int command) {
@@ -197,17 +201,17 @@ HWND Session::findWindow(const std::string& wanted) const {
 }
 
 HWND Session::waitForWindow(const std::string& wanted, int milliseconds) const {
-  for (int waited = 0; waited <= milliseconds; waited += 50) {
+  for (int waited = 0; waited <= milliseconds; waited += 10) {
     if (HWND window = findWindow(wanted)) return window;
-    if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
+    if (WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0) return nullptr;
   }
   return nullptr;
 }
 
 bool Session::waitUntilGone(HWND window, int milliseconds) const {
-  for (int waited = 0; waited <= milliseconds; waited += 50) {
+  for (int waited = 0; waited <= milliseconds; waited += 10) {
     if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-    Sleep(50);
+    Sleep(10);
   }
   return false;
 }

@@ -40,8 +40,10 @@ class Session {
   int listSelection(int list) const;
   std::string listItem(int list, int index) const;
 
-  // Presses a push button of `window` and lets the program work.
+  // Presses a push button of `window` and lets the program work; press()
+  // does not wait.
   void click(HWND window, int button);
+  void press(HWND window, int button);
   void menu(int command);
   void closeBox(HWND window);
   void pressKeys(HWND window, std::initializer_list<WORD> chord);

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# clang-tidy and cppcheck over the program's own code: the core with the
+# native build's compile commands, the window code with the 32-bit Windows
+# build's, read through the MinGW-w64 headers.
+# Usage: lint.sh NATIVE_BUILD_DIR WIN32_BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+native=$1
+win32=$2
+cd "$here"
+
+core=(app/NumberText.cpp app/ScenarioState.cpp rules/ConsequenceRules.cpp security/SecurityArithmetic.cpp
+      results/SecuritySentences.cpp statistics/StandingCounts.cpp)
+windows=(app/WinMain.cpp app/Graphics.cpp app/AboutWindow.cpp app/MainWindow.cpp results/ResultsWindow.cpp
+         statistics/StatisticsWindow.cpp)
+
+status=0
+echo "clang-tidy: core"
+clang-tidy -p "$native" --quiet "${core[@]}" 2> >(grep -v 'warnings generated' >&2) || status=1
+
+echo "clang-tidy: window code"
+extra=(--extra-arg=--target=i686-w64-mingw32 --extra-arg=-nostdinc++)
+while read -r dir; do
+  extra+=("--extra-arg=-isystem$dir")
+done < <(echo | i686-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
+         sed -n '/#include <...> search starts here:/,/End of search list./p' | grep '^ ' | sed 's/^ //' |
+         grep -v -E '/lib/gcc/[^ ]*/include(-fixed)?$')  # clang brings its own compiler headers
+clang-tidy -p "$win32" --quiet "${extra[@]}" "${windows[@]}" 2> >(grep -v 'warnings generated' >&2) || status=1
+
+echo "cppcheck"
+cppcheck --quiet --error-exitcode=1 --std=c++17 --language=c++ --enable=warning,performance,portability \
+  --inline-suppr -I . -I resources -D_WIN32 \
+  app rules security results statistics || status=1
+
+[ $status -eq 0 ] && echo "lint: clean"
+exit $status

@@ -212,6 +212,10 @@ TEST(Soak, ManyWindowsStayCorrectResponsiveAndFlat) {
       ++statisticsOpened;
     }
     samples.push_back(measure(s.process(), linuxStatus));
+    if (std::getenv("BRAWLWISE_SOAK_TRACE") != nullptr && i % 100 == 0) {
+      std::printf("soak: %d %lu KiB\n", i, static_cast<unsigned long>(samples.back().privateBytes / 1024));
+      std::fflush(stdout);
+    }
   }
 
   const std::size_t window = std::min<std::size_t>(100, samples.size() / 2);
@@ -229,7 +233,16 @@ TEST(Soak, ManyWindowsStayCorrectResponsiveAndFlat) {
   RecordProperty("private_kib_first", static_cast<int>(first / 1024));
   RecordProperty("private_kib_last", static_cast<int>(last / 1024));
   EXPECT_GT(first, 0.0) << "memory counters not reported";
-  EXPECT_LE(last, first + 512.0 * 1024) << "memory grew";
+  // Under Wine the figure is the whole Linux process, Wine's own libraries
+  // included, and it creeps by a few hundred bytes per window that Wine
+  // creates and destroys. A window that kept any image it loaded would add
+  // several KiB each, far above this allowance.
+  const double windowsBetween = static_cast<double>(opened + statisticsOpened) *
+                                static_cast<double>(samples.size() - window) / static_cast<double>(samples.size());
+  const double allowance = 128.0 * 1024 + 512.0 * windowsBetween;
+  std::printf("soak: growth %.0f B per window over %.0f windows (allowed %.0f KiB in all)\n",
+              (last - first) / windowsBetween, windowsBetween, allowance / 1024);
+  EXPECT_LE(last, first + allowance) << "memory grew";
   EXPECT_LE(samples.back().gdiObjects, samples.front().gdiObjects + 2);
   EXPECT_LE(samples.back().userObjects, samples.front().userObjects + 2);
   s.menu(IDM_FILE_EXIT);

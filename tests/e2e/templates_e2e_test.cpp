@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -179,7 +180,12 @@ class TemplateReader {
 
 struct Placement {
   int x, y, width, height;
+  bool operator==(const Placement& o) const { return x == o.x && y == o.y && width == o.width && height == o.height; }
 };
+
+std::ostream& operator<<(std::ostream& out, const Placement& p) {
+  return out << '(' << p.x << ", " << p.y << ", " << p.width << ", " << p.height << ')';
+}
 
 const Placement kWindowPlaces[] = {{0, 0, 348, 172}, {6, 18, 210, 142}, {6, 18, 314, 234}, {6, 18, 270, 226}};
 
@@ -199,11 +205,7 @@ TEST(Templates, WindowsAndControlsAreAsDesigned) {
     const DWORD style = r.dword();
     const WORD count = r.word();
     const Placement place = {r.coordinate(), r.coordinate(), r.coordinate(), r.coordinate()};
-    const Placement& designedPlace = kWindowPlaces[which++];
-    EXPECT_EQ(place.x, designedPlace.x);
-    EXPECT_EQ(place.y, designedPlace.y);
-    EXPECT_EQ(place.width, designedPlace.width);
-    EXPECT_EQ(place.height, designedPlace.height);
+    EXPECT_EQ(place, kWindowPlaces[which++]);
     const DWORD designedStyle = t.style | WS_VISIBLE | DS_SETFONT | (t.id == IDD_MAIN ? 0 : DS_3DLOOK);
     EXPECT_EQ(style, designedStyle);
     EXPECT_EQ(extendedStyle, t.extendedStyle);
@@ -238,10 +240,7 @@ TEST(Templates, WindowsAndControlsAreAsDesigned) {
       if (c.style == kButton) {
         EXPECT_EQ(controlStyle & 0xF, static_cast<DWORD>(BS_PUSHBUTTON)) << "an ordinary push button";
       }
-      EXPECT_EQ(at.x, c.x);
-      EXPECT_EQ(at.y, c.y);
-      EXPECT_EQ(at.width, c.width);
-      EXPECT_EQ(at.height, c.height);
+      EXPECT_EQ(at, (Placement{c.x, c.y, c.width, c.height}));
     }
   }
 }

@@ -9,10 +9,13 @@ native=$1
 win32=$2
 cd "$here"
 
-core=(app/NumberText.cpp app/ScenarioState.cpp rules/ConsequenceRules.cpp security/SecurityArithmetic.cpp
-      results/SecuritySentences.cpp statistics/StandingCounts.cpp)
-windows=(app/WinMain.cpp app/Graphics.cpp app/AboutWindow.cpp app/MainWindow.cpp results/ResultsWindow.cpp
-         statistics/StatisticsWindow.cpp)
+# The native build compiles the core alone; every other source of the
+# program is window code.
+core=()
+windows=()
+while read -r file; do
+  if grep -q "\"$here/$file\"" "$native/compile_commands.json"; then core+=("$file"); else windows+=("$file"); fi
+done < <(git ls-files 'app/*.cpp' 'rules/*.cpp' 'security/*.cpp' 'results/*.cpp' 'statistics/*.cpp')
 
 status=0
 echo "clang-tidy: core"

@@ -1,8 +1,13 @@
 # Brawlwise: `make test` builds and runs every test, `make run` starts the
 # program under Wine. Both first install what the machine lacks.
+#
+# Two Windows builds of the same sources: win32 (the 32-bit program, which
+# runs on every Windows) and win64 (the 64-bit one, for setups that run no
+# 32-bit code). Both are always built; their programs run here only where the
+# host executes them. BRAWLWISE_NO_32BIT=1 makes a host that can execute
+# 32-bit programs behave as one that cannot.
 BUILD    ?= build
 NATIVE   := $(BUILD)/native
-WIN32    := $(BUILD)/win32
 SANITIZE := $(BUILD)/sanitize
 FUZZ     := $(BUILD)/fuzz
 DIST     := dist
@@ -10,14 +15,26 @@ JOBS     ?= 2
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS := parse_decimal parse_integer calculation
 SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+TOOLCHAIN_win32 := cmake/i686-w64-mingw32.cmake
+TOOLCHAIN_win64 := cmake/x86_64-w64-mingw32.cmake
+STRIP_win32 := i686-w64-mingw32-strip
+STRIP_win64 := x86_64-w64-mingw32-strip
+
+# The program that runs here: the 32-bit one where the host executes it.
+HOST_32BIT := $(shell bash tools/host-runs-32bit.sh >/dev/null 2>&1 && echo yes || echo no)
+ifeq ($(HOST_32BIT),yes)
+RUN_ARCH := win32
+RUN_SAYS := the 32-bit program
+else
+RUN_ARCH := win64
+RUN_SAYS := the 64-bit program, as $(shell bash tools/host-runs-32bit.sh 2>/dev/null)
+endif
 
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
-CMAKE_WIN32  := cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-                -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
 
-.PHONY: all deps native win32 test test-native test-win32 test-sanitize fuzz lint soak bench run dist clean
+.PHONY: all deps native win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak bench run dist clean
 
-all: native win32
+all: native win32 win64
 
 deps:
 	@bash tools/install-deps.sh
@@ -26,22 +43,23 @@ native: deps
 	$(CMAKE_NATIVE) >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS)
 
-win32: deps
-	$(CMAKE_WIN32) >/dev/null
-	cmake --build $(WIN32) -j $(JOBS)
+win32 win64: deps
+	cmake -S . -B $(BUILD)/$@ -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) >/dev/null
+	cmake --build $(BUILD)/$@ -j $(JOBS)
 
-# Every test: the unit tests natively, under Wine and with the sanitizers;
-# the end-to-end tests of the real program (with a short soak); a minute of
-# each fuzz target; clang-tidy and cppcheck.
-test: test-native test-win32 test-sanitize
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=60
-	$(MAKE) --no-print-directory lint
+# Every suite, each to its end, then a summary of what ran, passed, failed
+# or was skipped: the unit tests natively and with the sanitizers; the unit
+# and end-to-end tests (with a short soak) of each Windows program that the
+# host can run; a minute of each fuzz target; clang-tidy and cppcheck.
+test: deps
+	@MAKE="$(MAKE)" bash tools/test-suites.sh
 
 test-native: native
 	cd $(NATIVE) && ctest --output-on-failure
 
-test-win32: win32
-	cd $(WIN32) && ctest --output-on-failure
+test-win32 test-win64: test-%: %
+	cd $(BUILD)/$* && ctest --output-on-failure
 
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$(SANITIZERS)" >/dev/null
@@ -63,13 +81,15 @@ fuzz: deps
 	done
 
 lint: native win32
-	bash tools/lint.sh $(NATIVE) $(WIN32)
+	bash tools/lint.sh $(NATIVE) $(BUILD)/win32
 
 # The long soak of the real program: 2,000 calculations and 500 statistics
 # windows (the end-to-end run of `make test` does a tenth of it).
-soak: win32
+soak: $(RUN_ARCH)
+	@echo "Soaking $(RUN_SAYS)."
 	BRAWLWISE_SOAK_CALCULATIONS=2000 BRAWLWISE_SOAK_STATISTICS=500 \
-	  bash tools/run-e2e.sh $(WIN32)/Brawlwise.exe $(WIN32)/tests/brawlwise_e2e.exe --gtest_filter='Soak.*'
+	  bash tools/run-e2e.sh $(RUN_ARCH) $(BUILD)/$(RUN_ARCH)/Brawlwise.exe \
+	    $(BUILD)/$(RUN_ARCH)/tests/brawlwise_e2e.exe --gtest_filter='Soak.*'
 
 bench: deps
 	$(CMAKE_NATIVE) -DBRAWLWISE_BENCH=ON >/dev/null
@@ -78,21 +98,18 @@ bench: deps
 
 # Starts the program under Wine on the user's display, from the project's
 # folder, which holds graphics/, with a Wine prefix of its own.
-run: win32
+run: $(RUN_ARCH)
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "There is no display (DISPLAY is not set): Brawlwise needs one to show its windows."; exit 1; fi
-	WINEPREFIX=$(CURDIR)/$(WIN32)/wineprefix-run WINEARCH=win32 WINEDEBUG=-all \
-	  WINEDLLOVERRIDES="mscoree,mshtml=" wine $(WIN32)/Brawlwise.exe
+	@echo "Starting $(RUN_SAYS): $(BUILD)/$(RUN_ARCH)/Brawlwise.exe"
+	bash tools/wine-run.sh $(RUN_ARCH) $(CURDIR)/$(BUILD)/$(RUN_ARCH)/wineprefix-run $(BUILD)/$(RUN_ARCH)/Brawlwise.exe
 
-# The program as it is handed out: the program file, its pictures and the help.
-dist: win32
+# The programs as they are handed out, each with its pictures and the help:
+# dist/Brawlwise/ (32-bit) and dist/Brawlwise-x64/ (64-bit), and their zips.
+dist: win32 win64
 	rm -rf $(DIST)
-	mkdir -p $(DIST)/Brawlwise/graphics
-	i686-w64-mingw32-strip -o $(DIST)/Brawlwise/Brawlwise.exe $(WIN32)/Brawlwise.exe
-	cp graphics/res1.ico graphics/tick.bmp graphics/cross.bmp $(DIST)/Brawlwise/graphics/
-	sed "s/$$/\r/" docs/Brawlwise-Help.txt > "$(DIST)/Brawlwise/Brawlwise Help.txt"
-	cd $(DIST) && python3 -m zipfile -c Brawlwise-0.1-win32.zip Brawlwise
-	@echo "$(DIST)/Brawlwise and $(DIST)/Brawlwise-0.1-win32.zip are ready."
+	bash tools/package.sh $(STRIP_win32) $(BUILD)/win32/Brawlwise.exe $(DIST) Brawlwise Brawlwise-0.1-win32.zip
+	bash tools/package.sh $(STRIP_win64) $(BUILD)/win64/Brawlwise.exe $(DIST) Brawlwise-x64 Brawlwise-0.1-win64.zip
 
 clean:
 	rm -rf $(BUILD) $(DIST)

@@ -1,17 +1,4 @@
-# Cross-compiles the 32-bit Windows build with MinGW-w64 and runs its
-# programs under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows program (PE32), which runs on every Windows.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-# The posix thread model, whose runtime has the std::mutex that GoogleTest
-# needs; everything is linked statically, so no DLL of it is needed.
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)
+set(BRAWLWISE_MINGW_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

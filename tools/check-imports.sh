@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# Fails unless PROGRAM is a 32-bit Windows GUI program whose import table
-# names only DLLs that come with Windows itself.
+# Fails unless PROGRAM is a Windows GUI program of the given architecture
+# (win32: PE32, win64: PE32+) whose import table names only DLLs that come
+# with Windows itself. OBJDUMP is a MinGW-w64 objdump.
+# Usage: check-imports.sh OBJDUMP PROGRAM ARCH
 set -euo pipefail
-program=$1
+objdump=$1 program=$2 arch=$3
+case $arch in
+  win32) magic=010b format="PE32 (32-bit)" ;;
+  win64) magic=020b format="PE32+ (64-bit)" ;;
+  *) echo "unknown architecture '$arch'"; exit 2 ;;
+esac
 allowed='^(kernel32|user32|gdi32|comctl32|msvcrt|advapi32|shell32|ole32)\.dll$'
-headers=$(i686-w64-mingw32-objdump -p "$program")
+headers=$("$objdump" -p "$program")
 status=0
-grep -q 'Magic[[:space:]]*010b' <<<"$headers" || { echo "not a PE32 (32-bit) program"; status=1; }
+grep -q "Magic[[:space:]]*$magic" <<<"$headers" || { echo "not a $format program"; status=1; }
 grep -q 'Subsystem[[:space:]]*00000002' <<<"$headers" || { echo "not a Windows GUI program"; status=1; }
 dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
 [ -n "$dlls" ] || { echo "no import table found"; status=1; }
@@ -18,4 +25,5 @@ for dll in $dlls; do
     status=1
   fi
 done
+[ $status -eq 0 ] && echo "a $format Windows GUI program"
 exit $status

@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
 # Installs what building and testing Brawlwise needs on Debian 12, and only
 # what is missing: CMake and g++, GoogleTest and Google Benchmark, the
-# MinGW-w64 i686 cross-compiler, Wine with its 32-bit part, Xvfb, clang with
-# libFuzzer and the sanitizer runtimes, clang-tidy, cppcheck and Python.
+# MinGW-w64 cross-compilers for 32-bit and 64-bit Windows, 64-bit Wine with
+# its fonts, Xvfb, clang with libFuzzer and the sanitizer runtimes,
+# clang-tidy, cppcheck and Python. Wine's 32-bit part only where the host
+# executes 32-bit programs: elsewhere it could not run, and Debian's `wine`
+# command would still reach for it.
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686 wine wine32:i386 xvfb
-        clang libclang-rt-dev clang-tidy cppcheck python3)
+wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+        wine wine64 fonts-wine xvfb clang libclang-rt-dev clang-tidy cppcheck python3)
+host_32bit=no
+if bash "$here/tools/host-runs-32bit.sh" >/dev/null; then
+  host_32bit=yes
+  wanted+=(wine32:i386)
+fi
 missing=()
 for package in "${wanted[@]}"; do
   have_package "$package" || missing+=("$package")
@@ -18,8 +27,10 @@ done
 echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
+if [ $host_32bit = yes ]; then
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+elif dpkg --print-foreign-architectures | grep -qx i386 && ! have_package wine32:i386; then
+  missing+=("wine32:i386-")  # Wine recommends it; here it could not run
 fi
 $sudo apt-get update -q
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"

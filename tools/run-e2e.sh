@@ -1,34 +1,37 @@
 #!/usr/bin/env bash
 # Runs the end-to-end driver against the real Brawlwise.exe under Wine, in a
-# virtual X display and a private Wine prefix whose windows live in one Wine
-# desktop (so that they have Wine's own title bars and close boxes).
-# Usage: run-e2e.sh PROGRAM.exe DRIVER.exe [driver arguments]
+# virtual X display and a private Wine prefix of the program's architecture
+# whose windows live in one Wine desktop (so that they have Wine's own title
+# bars and close boxes).
+# Usage: run-e2e.sh ARCH PROGRAM.exe DRIVER.exe [driver arguments]
+#   ARCH is win32 or win64, the architecture of both programs.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$here/tools/wine-env.sh"
 
 if [ "${1:-}" = "--inside-display" ]; then
   shift
   program=$1 driver=$2 shots=$3 linked=$4
   shift 4
+  wine_prepare_prefix
   if [ ! -f "$WINEPREFIX/.brawlwise-desktop" ]; then
-    wineboot -i >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.brawlwise-desktop"
   fi
-  BRAWLWISE_EXE=$(winepath -w "$program") \
-  BRAWLWISE_WORKDIR=$(winepath -w "$here") \
-  BRAWLWISE_SHOTS=$(winepath -w "$shots") \
-  BRAWLWISE_LINKED_WORKDIR=$(winepath -w "$linked") \
-    exec wine "$driver" "$@"
+  BRAWLWISE_EXE=$("$WINELOADER" winepath -w "$program") \
+  BRAWLWISE_WORKDIR=$("$WINELOADER" winepath -w "$here") \
+  BRAWLWISE_SHOTS=$("$WINELOADER" winepath -w "$shots") \
+  BRAWLWISE_LINKED_WORKDIR=$("$WINELOADER" winepath -w "$linked") \
+    exec "$WINELOADER" "$driver" "$@"
 fi
 
-program=$(realpath "$1")
-driver=$(realpath "$2")
-shift 2
-export WINEPREFIX=${BRAWLWISE_E2E_PREFIX:-$(dirname "$program")/wineprefix-e2e}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win32
+arch=$1
+program=$(realpath "$2")
+driver=$(realpath "$3")
+shift 3
+wine_setup "$arch" "${BRAWLWISE_E2E_PREFIX:-$(dirname "$program")/wineprefix-e2e}"
 shots=${BRAWLWISE_SHOTS_DIR:-$(dirname "$program")/screenshots}
 mkdir -p "$shots"
 rm -f "$shots"/*.bmp "$shots"/*.png

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the project's private prefix, quietly
-# and without the installers that a new prefix would otherwise offer.
+# Runs a Windows program under Wine with the loader of its architecture, in
+# a private prefix (made on first use). Usage: wine-run.sh ARCH PREFIX PROGRAM [ARGUMENTS]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export WINEARCH=${WINEARCH:-win32}
-mkdir -p "$(dirname "$WINEPREFIX")"
-exec wine "$@"
+source "$here/tools/wine-env.sh"
+wine_setup "$1" "$2"
+wine_prepare_prefix
+shift 2
+exec "$WINELOADER" "$@"

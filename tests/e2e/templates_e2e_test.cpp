@@ -273,6 +273,41 @@ TEST(Templates, MenuHasFileAndHelp) {
   DestroyMenu(menu);
 }
 
+// The bytes of menu 100: an extended template (a classic one loads into the
+// same menu, so only the bytes tell them apart), pop-ups and items in order.
+TEST(Templates, MenuIsAnExtendedTemplate) {
+  const ProgramFile program;
+  const unsigned char* bytes = program.resource(IDM_MAIN, MAKEINTRESOURCEA(4));
+  ASSERT_NE(bytes, nullptr);
+  TemplateReader r(bytes);
+  ASSERT_EQ(r.word(), 1) << "version of an extended menu template";
+  ASSERT_EQ(r.word(), 4) << "offset of the first item";
+  EXPECT_EQ(r.dword(), 0u) << "help context";
+  const WORD kPopup = 0x01;
+  const WORD kLast = 0x80;
+  const struct {
+    WORD flags;
+    DWORD command;
+    const char* text;
+  } items[] = {{kPopup, 0, "File"},
+               {0, IDM_FILE_CLEAR, "Clear"},
+               {kLast, IDM_FILE_EXIT, "Exit"},
+               {kPopup | kLast, 0, "Help"},
+               {kLast, IDM_HELP_ABOUT, "&About"}};
+  for (const auto& item : items) {
+    SCOPED_TRACE(item.text);
+    EXPECT_EQ(r.dword(), static_cast<DWORD>(MFT_STRING)) << "type";
+    EXPECT_EQ(r.dword(), static_cast<DWORD>(MFS_ENABLED)) << "state";
+    EXPECT_EQ(r.dword(), item.command);
+    EXPECT_EQ(r.word(), item.flags);
+    EXPECT_EQ(r.string(), item.text);
+    r.alignToDword();
+    if ((item.flags & kPopup) != 0) {
+      EXPECT_EQ(r.dword(), 0u) << "pop-up's help context";
+    }
+  }
+}
+
 TEST(Templates, VersionBlockNamesTheProduct) {
   const std::string path = programPath();
   std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), nullptr));

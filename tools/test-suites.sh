@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs every suite of `make test`, each to its end, then sums up which ran
+# and passed, which failed, and which were skipped and why. Fails when any
+# suite failed. MAKE is the make that called it.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$here"
+make=${MAKE:-make}
+
+summary=()
+passed=0 failed=0 skipped=0
+
+suite() {  # NAME TARGET [MAKE ARGUMENTS]
+  local name=$1
+  shift
+  echo
+  echo "==== $name ($make $*)"
+  local start=$SECONDS
+  if "$make" --no-print-directory "$@"; then
+    summary+=("passed   $name ($((SECONDS - start)) s)")
+    passed=$((passed + 1))
+  else
+    summary+=("FAILED   $name ($((SECONDS - start)) s)")
+    failed=$((failed + 1))
+  fi
+}
+
+skip() {  # NAME REASON
+  echo
+  echo "==== $1: skipped: $2"
+  summary+=("skipped  $1: $2")
+  skipped=$((skipped + 1))
+}
+
+suite "unit tests, native" test-native
+suite "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
+suite "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
+name="32-bit Windows program: unit and end-to-end tests under 32-bit Wine"
+if reason=$(bash tools/host-runs-32bit.sh); then
+  suite "$name" test-win32
+else
+  skip "$name" "$reason"
+fi
+suite "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
+suite "clang-tidy and cppcheck" lint
+
+echo
+echo "==== Summary of make test"
+printf '  %s\n' "${summary[@]}"
+echo "suites: $passed passed, $failed failed, $skipped skipped"
+[ "$failed" -eq 0 ]

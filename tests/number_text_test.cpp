@@ -87,6 +87,11 @@ TEST(ParseDecimalText, ReadsTheLeadingNumberLikeTheCLibrary) {
       {"4.9406564584124654e-324", 4.9406564584124654e-324},
       {"2.4703282292062327e-324", 0.0},
       {"2.4703282292062328e-324", 4.9406564584124654e-324},
+      // A reader that multiplies in the x87 unit's 64 bits and then rounds
+      // again to 53 gets the last bit of these wrong.
+      {"34067582e19", 34067582e19},
+      {"7633506540e22", 7633506540e22},
+      {"546846684756596e12", 546846684756596e12},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(bitsOf(parseDecimalText(c.text)), bitsOf(c.expected)) << '"' << c.text << '"';

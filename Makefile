@@ -20,14 +20,18 @@ TOOLCHAIN_win64 := cmake/x86_64-w64-mingw32.cmake
 STRIP_win32 := i686-w64-mingw32-strip
 STRIP_win64 := x86_64-w64-mingw32-strip
 
-# The program that runs here: the 32-bit one where the host executes it.
-HOST_32BIT := $(shell bash tools/host-runs-32bit.sh >/dev/null 2>&1 && echo yes || echo no)
-ifeq ($(HOST_32BIT),yes)
+# Whether the host executes 32-bit programs ("yes", or why not), found out
+# once and handed to the sub-makes and scripts. The program that runs here
+# is the 32-bit one where the host executes it.
+ifndef BRAWLWISE_HOST_32BIT
+export BRAWLWISE_HOST_32BIT := $(shell bash tools/host-runs-32bit.sh && echo yes)
+endif
+ifeq ($(BRAWLWISE_HOST_32BIT),yes)
 RUN_ARCH := win32
 RUN_SAYS := the 32-bit program
 else
 RUN_ARCH := win64
-RUN_SAYS := the 64-bit program, as $(shell bash tools/host-runs-32bit.sh 2>/dev/null)
+RUN_SAYS := the 64-bit program, as $(BRAWLWISE_HOST_32BIT)
 endif
 
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON

@@ -7,7 +7,15 @@
 #
 # BRAWLWISE_NO_32BIT=1 makes it answer no on any host, so that the path of
 # such hosts can be tried on one that has both.
+#
+# Under make, the answer found once ("yes", or why not) comes in
+# BRAWLWISE_HOST_32BIT.
 set -u
+if [ -n "${BRAWLWISE_HOST_32BIT:-}" ]; then
+  [ "$BRAWLWISE_HOST_32BIT" = yes ] && exit 0
+  echo "$BRAWLWISE_HOST_32BIT"
+  exit 1
+fi
 if [ -n "${BRAWLWISE_NO_32BIT:-}" ] && [ "$BRAWLWISE_NO_32BIT" != 0 ]; then
   echo "BRAWLWISE_NO_32BIT is set, so the host is taken as one that cannot execute 32-bit programs"
   exit 1

@@ -20,23 +20,10 @@ TOOLCHAIN_win64 := cmake/x86_64-w64-mingw32.cmake
 STRIP_win32 := i686-w64-mingw32-strip
 STRIP_win64 := x86_64-w64-mingw32-strip
 
-# Whether the host executes 32-bit programs ("yes", or why not), found out
-# once and handed to the sub-makes and scripts. The program that runs here
-# is the 32-bit one where the host executes it.
-ifndef BRAWLWISE_HOST_32BIT
-export BRAWLWISE_HOST_32BIT := $(shell bash tools/host-runs-32bit.sh && echo yes)
-endif
-ifeq ($(BRAWLWISE_HOST_32BIT),yes)
-RUN_ARCH := win32
-RUN_SAYS := the 32-bit program
-else
-RUN_ARCH := win64
-RUN_SAYS := the 64-bit program, as $(BRAWLWISE_HOST_32BIT)
-endif
-
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps native win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak bench run dist clean
+.PHONY: run-win32 run-win64 soak-win32 soak-win64
 
 all: native win32 win64
 
@@ -87,13 +74,21 @@ fuzz: deps
 lint: native win32
 	bash tools/lint.sh $(NATIVE) $(BUILD)/win32
 
+# The program that runs here: the 32-bit one where the host executes it,
+# else the 64-bit one. Only these targets ask the host, once, and hand the
+# answer ("yes", or why not) to the sub-make.
+run soak: deps
+	@answer=$$(bash tools/host-runs-32bit.sh) && answer=yes; \
+	if [ "$$answer" = yes ]; then arch=win32 says="the 32-bit program"; \
+	else arch=win64 says="the 64-bit program, as $$answer"; fi; \
+	BRAWLWISE_HOST_32BIT="$$answer" $(MAKE) --no-print-directory $@-$$arch RUN_SAYS="$$says"
+
 # The long soak of the real program: 2,000 calculations and 500 statistics
 # windows (the end-to-end run of `make test` does a tenth of it).
-soak: $(RUN_ARCH)
+soak-win32 soak-win64: soak-%: %
 	@echo "Soaking $(RUN_SAYS)."
 	BRAWLWISE_SOAK_CALCULATIONS=2000 BRAWLWISE_SOAK_STATISTICS=500 \
-	  bash tools/run-e2e.sh $(RUN_ARCH) $(BUILD)/$(RUN_ARCH)/Brawlwise.exe \
-	    $(BUILD)/$(RUN_ARCH)/tests/brawlwise_e2e.exe --gtest_filter='Soak.*'
+	  bash tools/run-e2e.sh $* $(BUILD)/$*/Brawlwise.exe $(BUILD)/$*/tests/brawlwise_e2e.exe --gtest_filter='Soak.*'
 
 bench: deps
 	$(CMAKE_NATIVE) -DBRAWLWISE_BENCH=ON >/dev/null
@@ -102,11 +97,11 @@ bench: deps
 
 # Starts the program under Wine on the user's display, from the project's
 # folder, which holds graphics/, with a Wine prefix of its own.
-run: $(RUN_ARCH)
+run-win32 run-win64: run-%: %
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "There is no display (DISPLAY is not set): Brawlwise needs one to show its windows."; exit 1; fi
-	@echo "Starting $(RUN_SAYS): $(BUILD)/$(RUN_ARCH)/Brawlwise.exe"
-	bash tools/wine-run.sh $(RUN_ARCH) $(CURDIR)/$(BUILD)/$(RUN_ARCH)/wineprefix-run $(BUILD)/$(RUN_ARCH)/Brawlwise.exe
+	@echo "Starting $(RUN_SAYS): $(BUILD)/$*/Brawlwise.exe"
+	bash tools/wine-run.sh $* $(CURDIR)/$(BUILD)/$*/wineprefix-run $(BUILD)/$*/Brawlwise.exe
 
 # The programs as they are handed out, each with its pictures and the help:
 # dist/Brawlwise/ (32-bit) and dist/Brawlwise-x64/ (64-bit), and their zips.

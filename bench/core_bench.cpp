@@ -55,6 +55,7 @@ void WholeCalculation(benchmark::State& state) {
     SecurityProjection projection;
     projectSecurity(s, projection);
     SecuritySentences sentences;
+    markSecurityUnchanged(s, projection);
     composeSecuritySentences(s, projection, sentences);
     benchmark::DoNotOptimize(sentences);
     benchmark::DoNotOptimize(results);

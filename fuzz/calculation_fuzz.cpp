@@ -65,6 +65,7 @@ void calculate(const ScenarioState& s, Output& out) {
   resetResults(out.results);
   evaluateConsequences(s, out.results);
   projectSecurity(s, out.projection);
+  markSecurityUnchanged(s, out.projection);
   composeSecuritySentences(s, out.projection, out.sentences);
   composeStatistics(s, out.statistics);
 }

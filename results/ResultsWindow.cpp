@@ -8,21 +8,28 @@
 
 namespace {
 
+// The picture as loaded is kept with the window: with Common Controls 6 a
+// static control keeps its own copy of a 32-bit bitmap with alpha, so the
+// handle it hands back at release need not be the loaded one.
 void showVerdict(HWND window, std::int32_t verdict) {
   HANDLE picture = loadGraphic(verdict == 0 ? "tick.bmp" : "cross.bmp", IMAGE_BITMAP, 48);
   if (picture == nullptr) return;
+  SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(picture));
   SendDlgItemMessageA(window, IDC_RESULTS_VERDICT, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
 }
 
 void releaseVerdict(HWND window) {
-  HGDIOBJ picture =
+  HGDIOBJ shown =
       reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(window, IDC_RESULTS_VERDICT, STM_SETIMAGE, IMAGE_BITMAP, 0));
-  if (picture != nullptr) DeleteObject(picture);
+  HGDIOBJ loaded = reinterpret_cast<HGDIOBJ>(SetWindowLongPtrA(window, DWLP_USER, 0));
+  if (loaded != nullptr) DeleteObject(loaded);
+  if (shown != nullptr && shown != loaded) DeleteObject(shown);
 }
 
 void fillResultsWindow(HWND window) {
   setWindowIcon(window, ICON_SMALL);
   showVerdict(window, theResults.verdict);
+  markSecurityUnchanged(theScenario, theProjection);
   SecuritySentences sentences;
   composeSecuritySentences(theScenario, theProjection, sentences);
   setControlText(window, IDC_RESULTS_LINE1, theResults.resultLine1.c_str());

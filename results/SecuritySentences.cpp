@@ -28,9 +28,12 @@ bool securityUnchanged(const ScenarioState& s) {
          s.concordFlag == 1 || s.flaggedToPlayer1 == 1 || s.hasKillrights == 1;
 }
 
-void composeSecuritySentences(const ScenarioState& s, SecurityProjection& p, SecuritySentences& out) {
+void markSecurityUnchanged(const ScenarioState& s, SecurityProjection& p) {
+  if (securityUnchanged(s)) copyTypedStatus(s.player1SecurityText, p);
+}
+
+void composeSecuritySentences(const ScenarioState& s, const SecurityProjection& p, SecuritySentences& out) {
   const bool copied = securityUnchanged(s);
-  if (copied) copyTypedStatus(s.player1SecurityText, p);
   const std::string_view name = s.player1Name.view();
 
   // An empty status field is contained in every text, so the comparison only

@@ -20,10 +20,14 @@ struct SecuritySentences {
 // Concord or to player 1, or kill rights on player 2.
 bool securityUnchanged(const ScenarioState& scenario);
 
-// When the security is untouched, copies player 1's typed status into the five
-// status fields of the projection; then composes the three sentences: "would
-// not change" when the typed status contains the last course's status, the
-// prompt for a status that was not given or has no usable projection, and the
-// new status with its change otherwise.
-void composeSecuritySentences(const ScenarioState& scenario, SecurityProjection& projection,
+// When the encounter leaves player 1's security untouched, overwrites the five
+// status fields of the projection with player 1's typed status; otherwise
+// leaves the projection as it is.
+void markSecurityUnchanged(const ScenarioState& scenario, SecurityProjection& projection);
+
+// Composes the three sentences from a projection that markSecurityUnchanged
+// has seen: "would not change" when the typed status contains the last
+// course's status, the prompt for a status that was not given or has no usable
+// projection, and the new status with its change otherwise.
+void composeSecuritySentences(const ScenarioState& scenario, const SecurityProjection& projection,
                               SecuritySentences& sentences);

@@ -65,7 +65,7 @@ StandingCounts countStanding(double start) {
 }
 
 const char* travelRestrictionFragment(double status) {
-  if (status <= -5.0) {
+  if (status <= kOutlawStatus) {
     return " cannot enter 0.5 systems or above without being attacked by faction navies - they can legally be "
            "attacked by other players anywhere";
   }

@@ -64,6 +64,7 @@ void calculate(const char* player1Status, const char* player2Status) {
   SecurityProjection projection;
   projectSecurity(s, projection);
   SecuritySentences sentences;
+  markSecurityUnchanged(s, projection);
   composeSecuritySentences(s, projection, sentences);
   s.statsSubject = 1;
   StatisticsTexts statistics;

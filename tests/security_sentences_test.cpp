@@ -24,6 +24,7 @@ ScenarioState encounter(const char* status, const char* security = "0.5", const 
 Filled fill(const ScenarioState& s) {
   Filled f;
   projectSecurity(s, f.projection);
+  markSecurityUnchanged(s, f.projection);
   composeSecuritySentences(s, f.projection, f.sentences);
   return f;
 }

@@ -7,6 +7,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 make=${MAKE:-make}
 
+# Whether the host executes 32-bit programs ("yes", or why not), found out
+# once for every suite.
+export BRAWLWISE_HOST_32BIT
+BRAWLWISE_HOST_32BIT=$(bash tools/host-runs-32bit.sh) && BRAWLWISE_HOST_32BIT=yes
+
 summary=()
 passed=0 failed=0 skipped=0
 
@@ -16,12 +21,18 @@ suite() {  # NAME TARGET [MAKE ARGUMENTS]
   echo
   echo "==== $name ($make $*)"
   local start=$SECONDS
+  local checks=build/${1#test-}/skipped-checks.txt
+  rm -f "$checks"
   if "$make" --no-print-directory "$@"; then
     summary+=("passed   $name ($((SECONDS - start)) s)")
     passed=$((passed + 1))
   else
     summary+=("FAILED   $name ($((SECONDS - start)) s)")
     failed=$((failed + 1))
+  fi
+  # Checks inside the suite that this platform cannot make, and why.
+  if [ -s "$checks" ]; then
+    while IFS= read -r check; do summary+=("         skipped check: $check"); done <"$checks"
   fi
 }
 
@@ -36,10 +47,10 @@ suite "unit tests, native" test-native
 suite "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
 suite "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
 name="32-bit Windows program: unit and end-to-end tests under 32-bit Wine"
-if reason=$(bash tools/host-runs-32bit.sh); then
+if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
   suite "$name" test-win32
 else
-  skip "$name" "$reason"
+  skip "$name" "$BRAWLWISE_HOST_32BIT"
 fi
 suite "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
 suite "clang-tidy and cppcheck" lint

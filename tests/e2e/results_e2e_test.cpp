@@ -140,14 +140,18 @@ TEST(ResultsWindow, CalculateWritesDefaultNamesBackAndKeepsStatusBoxesEmpty) {
 TEST(ResultsWindow, EscLeavesItOpenAndEveryCloseEndsIt) {
   Session s;
   describe(s, {"Ann", "Bob", "0", "0", "Gate", "0.5", {}});
-  for (const char* way : {"Close", "close box", "Alt+F4"}) {
+  for (const char* way : {"Close", "Enter on Close", "close box", "Alt+F4"}) {
     HWND results = calculate(s);
     ASSERT_NE(results, nullptr) << way;
     EXPECT_FALSE(IsWindowEnabled(s.main())) << "the main window waits";
     s.pressKeys(results, {VK_ESCAPE});
-    s.pressKeys(results, {VK_RETURN});
     EXPECT_TRUE(IsWindowVisible(results)) << way;
     if (std::string(way) == "Close") s.click(results, IDC_RESULTS_CLOSE);
+    if (std::string(way) == "Enter on Close") {
+      // Enter presses the push button that has the focus.
+      s.focus(results, IDC_RESULTS_CLOSE);
+      s.pressKeys(results, {VK_RETURN});
+    }
     if (std::string(way) == "close box") s.closeBox(results);
     if (std::string(way) == "Alt+F4") s.pressKeys(results, {VK_MENU, VK_F4});
     EXPECT_TRUE(s.waitUntilGone(results)) << way;

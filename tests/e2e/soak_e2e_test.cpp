@@ -2,7 +2,8 @@
 // varied inputs (long names, odd security texts among them). Every window
 // must show what the core computes for the same entries, appear promptly,
 // and leave the program's memory (and, where reported, its GDI and USER
-// objects) as flat at the end as at the start.
+// objects) as flat at the end as at the start. Results windows with 32-bit
+// pictures must leave it as flat.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
@@ -153,6 +154,9 @@ double meanPrivateBytes(std::vector<Sample>::const_iterator first, std::vector<S
   return sum / static_cast<double>(last - first);
 }
 
+// The soak's first and last sample, for the check of the object counts.
+std::vector<Sample> soakObjectCounts;
+
 double elapsedMilliseconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
@@ -177,6 +181,7 @@ TEST(Soak, ManyWindowsStayCorrectResponsiveAndFlat) {
     SecurityProjection projection;
     projectSecurity(scenario, projection);
     SecuritySentences sentences;
+    markSecurityUnchanged(scenario, projection);
     composeSecuritySentences(scenario, projection, sentences);
 
     const auto clicked = std::chrono::steady_clock::now();
@@ -243,8 +248,94 @@ TEST(Soak, ManyWindowsStayCorrectResponsiveAndFlat) {
   std::printf("soak: growth %.0f B per window over %.0f windows (allowed %.0f KiB in all)\n",
               (last - first) / windowsBetween, windowsBetween, allowance / 1024);
   EXPECT_LE(last, first + allowance) << "memory grew";
-  EXPECT_LE(samples.back().gdiObjects, samples.front().gdiObjects + 2);
-  EXPECT_LE(samples.back().userObjects, samples.front().userObjects + 2);
+  soakObjectCounts = {samples.front(), samples.back()};
+  s.menu(IDM_FILE_EXIT);
+  EXPECT_EQ(s.exitCode(), 0u);
+}
+
+// The GDI and USER object counts of the soak above, at its start and end.
+TEST(Soak, ObjectCountsStayFlat) {
+  if (soakObjectCounts.empty()) GTEST_SKIP() << "the soak did not run to its end";
+  const Sample& start = soakObjectCounts.front();
+  const Sample& end = soakObjectCounts.back();
+  if (start.gdiObjects == 0 && start.userObjects == 0) {
+    GTEST_SKIP() << "this platform does not report GDI and USER object counts";
+  }
+  EXPECT_LE(end.gdiObjects, start.gdiObjects + 2) << "GDI objects";
+  EXPECT_LE(end.userObjects, start.userObjects + 2) << "USER objects";
+}
+
+// A 48 by 48 bitmap of 32 bits with alpha, all of one colour, half of its
+// pixels only half opaque: with Common Controls 6 the Results picture then
+// keeps a copy of its own.
+void writeAlphaBitmap(const std::string& path, BYTE red, BYTE green) {
+  const LONG side = 48;
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = side;
+  info.biHeight = side;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  info.biCompression = BI_RGB;
+  info.biSizeImage = static_cast<DWORD>(side * side * 4);
+  BITMAPFILEHEADER file = {};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  std::vector<BYTE> pixels;
+  for (LONG i = 0; i < side * side; ++i) {
+    const BYTE alpha = i % 2 == 0 ? 255 : 128;
+    // Premultiplied, as alpha bitmaps are drawn.
+    pixels.insert(pixels.end(), {0, static_cast<BYTE>(green * alpha / 255), static_cast<BYTE>(red * alpha / 255),
+                                 alpha});
+  }
+  FILE* out = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(out, nullptr) << path;
+  std::fwrite(&file, sizeof file, 1, out);
+  std::fwrite(&info, sizeof info, 1, out);
+  std::fwrite(pixels.data(), 1, pixels.size(), out);
+  std::fclose(out);
+}
+
+// A user may replace the tick and the cross by 32-bit bitmaps: each Results
+// window must still release what it loaded, and what the picture kept.
+TEST(Soak, ThirtyTwoBitPicturesAreReleased) {
+  const int windows = fromEnvironment("BRAWLWISE_SOAK_ALPHA_WINDOWS", 300);
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  const std::string directory = std::string(base) + "brawlwise-alpha-pictures";
+  CreateDirectoryA(directory.c_str(), nullptr);
+  CreateDirectoryA((directory + "\\graphics").c_str(), nullptr);
+  CopyFileA((workingDirectory() + "\\graphics\\res1.ico").c_str(), (directory + "\\graphics\\res1.ico").c_str(),
+            FALSE);
+  writeAlphaBitmap(directory + "\\graphics\\tick.bmp", 0, 200);
+  writeAlphaBitmap(directory + "\\graphics\\cross.bmp", 200, 0);
+
+  Session s(directory);
+  const std::string linuxStatus = linuxStatusOfProgram();
+  describe(s, {"Ann", "Bob", "5", "1", "Gate", "1.0", {IDC_MAIN_SAME_CORPORATION}});
+  std::vector<Sample> samples;
+  for (int i = 0; i < windows; ++i) {
+    s.press(s.main(), IDC_MAIN_CALCULATE);
+    HWND results = s.waitForWindow("Results", 5000);
+    ASSERT_NE(results, nullptr) << i;
+    if (i == 0) {
+      s.settle();
+      ASSERT_EQ(pictureColour(results, IDC_RESULTS_VERDICT), PictureColour::Green) << "the 32-bit tick";
+    }
+    s.press(results, IDC_RESULTS_CLOSE);
+    ASSERT_TRUE(s.waitUntilGone(results, 5000)) << i;
+    samples.push_back(measure(s.process(), linuxStatus));
+  }
+  const std::size_t window = std::min<std::size_t>(50, samples.size() / 2);
+  const double first = meanPrivateBytes(samples.begin(), samples.begin() + static_cast<long>(window));
+  const double last = meanPrivateBytes(samples.end() - static_cast<long>(window), samples.end());
+  const double windowsBetween = static_cast<double>(samples.size() - window);
+  std::printf("soak: 32-bit pictures: growth %.0f B per Results window over %.0f windows\n",
+              (last - first) / windowsBetween, windowsBetween);
+  EXPECT_GT(first, 0.0) << "memory counters not reported";
+  // A kept 48 by 48 bitmap of 32 bits is 9 KiB a window.
+  EXPECT_LE(last, first + 128.0 * 1024 + 512.0 * windowsBetween) << "memory grew";
   s.menu(IDM_FILE_EXIT);
   EXPECT_EQ(s.exitCode(), 0u);
 }

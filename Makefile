@@ -13,17 +13,18 @@ FUZZ     := $(BUILD)/fuzz
 DIST     := dist
 JOBS     ?= 2
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS := parse_decimal parse_integer calculation
+FUZZ_TARGETS := parse_decimal parse_integer calculation page_interface
 SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 TOOLCHAIN_win32 := cmake/i686-w64-mingw32.cmake
 TOOLCHAIN_win64 := cmake/x86_64-w64-mingw32.cmake
+WASM     := $(BUILD)/wasm
 STRIP_win32 := i686-w64-mingw32-strip
 STRIP_win64 := x86_64-w64-mingw32-strip
 
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps native win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak bench run dist clean
-.PHONY: run-win32 run-win64 soak-win32 soak-win64
+.PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm
 
 all: native win32 win64
 
@@ -38,6 +39,16 @@ win32 win64: deps
 	cmake -S . -B $(BUILD)/$@ -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) >/dev/null
 	cmake --build $(BUILD)/$@ -j $(JOBS)
+
+# The core as WebAssembly: the page's module, build/wasm/web/brawlwise.wasm,
+# and the unit tests, which run under Node's WASI.
+wasm: deps
+	cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake >/dev/null
+	cmake --build $(WASM) -j $(JOBS)
+	@node tools/check-wasm-imports.mjs $(WASM)/web/brawlwise.wasm
+
+test-wasm: wasm
+	cd $(WASM) && ctest --output-on-failure
 
 # Every suite, each to its end, then a summary of what ran, passed, failed
 # or was skipped: the unit tests natively and with the sanitizers; the unit
@@ -90,10 +101,14 @@ soak-win32 soak-win64: soak-%: %
 	BRAWLWISE_SOAK_CALCULATIONS=2000 BRAWLWISE_SOAK_STATISTICS=500 \
 	  bash tools/run-e2e.sh $* $(BUILD)/$*/Brawlwise.exe $(BUILD)/$*/tests/brawlwise_e2e.exe --gtest_filter='Soak.*'
 
-bench: deps
+# The core natively, then the page's calls natively and in the WebAssembly
+# module, side by side.
+bench: deps wasm
 	$(CMAKE_NATIVE) -DBRAWLWISE_BENCH=ON >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS) --target brawlwise_bench
-	$(NATIVE)/bench/brawlwise_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(NATIVE)/bench/brawlwise_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+	  --benchmark_out=$(NATIVE)/bench.json --benchmark_out_format=json
+	node bench/page_bench.mjs $(WASM)/web/brawlwise.wasm $(NATIVE)/bench.json
 
 # Starts the program under Wine on the user's display, from the project's
 # folder, which holds graphics/, with a Wine prefix of its own.

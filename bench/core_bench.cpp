@@ -5,6 +5,7 @@
 #include "results/SecuritySentences.h"
 #include "rules/ConsequenceRules.h"
 #include "statistics/StandingCounts.h"
+#include "web/PageInterface.h"
 
 namespace {
 
@@ -62,6 +63,32 @@ void WholeCalculation(benchmark::State& state) {
   }
 }
 BENCHMARK(WholeCalculation)->Unit(benchmark::kMicrosecond);
+
+// The page's calls, natively: bench/page_bench.mjs makes the same calls in
+// the WebAssembly module and sets the two side by side.
+void setPageText(int control, const char* text) {
+  std::size_t length = 0;
+  for (char* buffer = bw_text_buffer(); text[length] != '\0'; ++length) buffer[length] = text[length];
+  bw_set_text(control, static_cast<int>(length));
+}
+
+void PageCalculate(benchmark::State& state) {
+  setPageText(4006, "5.680743");
+  setPageText(4007, "-4.9");
+  bw_set_choice(1004, 0);
+  bw_set_choice(1005, 5);
+  for (auto _ : state) benchmark::DoNotOptimize(bw_calculate());
+}
+BENCHMARK(PageCalculate)->Unit(benchmark::kMicrosecond);
+
+void PageStatisticsAtLargestStatus(benchmark::State& state) {
+  setPageText(4006, "3.4028235e38");
+  for (auto _ : state) {
+    bw_statistics(0);
+    benchmark::DoNotOptimize(bw_statistics_text(1308));
+  }
+}
+BENCHMARK(PageStatisticsAtLargestStatus)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

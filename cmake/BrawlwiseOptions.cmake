@@ -7,9 +7,10 @@ function(brawlwise_strict target)
   endif()
 endfunction()
 
-# Every sum, quotient and rounding must be the IEEE one, digit for digit on
-# both builds: SSE2 double arithmetic on 32-bit x86 (never the x87 unit's
-# extended precision), and no fused multiply-add.
+# Every sum, quotient and rounding must be the IEEE one, digit for digit in
+# every build: SSE2 double arithmetic on 32-bit x86 (never the x87 unit's
+# extended precision), and no fused multiply-add. WebAssembly (wasm32) has
+# 4-byte pointers too, but no x87 unit: its arithmetic is IEEE by definition.
 function(brawlwise_exact_arithmetic target)
   if(MSVC)
     target_compile_options(${target} PUBLIC /fp:precise)
@@ -18,7 +19,7 @@ function(brawlwise_exact_arithmetic target)
     endif()
   else()
     target_compile_options(${target} PUBLIC -ffp-contract=off -fno-fast-math)
-    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$")
       target_compile_options(${target} PUBLIC -msse2 -mfpmath=sse)
     endif()
   endif()

@@ -17,7 +17,11 @@ long allocations = 0;
 void* operator new(std::size_t size) {
   ++allocations;
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+#if defined(__cpp_exceptions)
   throw std::bad_alloc();
+#else
+  std::abort();  // where there are no exceptions, as in the WebAssembly build
+#endif
 }
 void* operator new[](std::size_t size) { return operator new(size); }
 void operator delete(void* p) noexcept { std::free(p); }

@@ -3,7 +3,10 @@
 # what is missing: CMake and g++, GoogleTest and Google Benchmark, the
 # MinGW-w64 cross-compilers for 32-bit and 64-bit Windows, 64-bit Wine with
 # its fonts, Xvfb, clang with libFuzzer and the sanitizer runtimes,
-# clang-tidy, cppcheck and Python. Wine's 32-bit part only where the host
+# clang-tidy, cppcheck and Python; clang 19 with lld and the WebAssembly
+# (wasm32-wasi) C and C++ libraries, and Node where no `node` is present, for
+# the core as WebAssembly; Chromium, its driver and Selenium for the page's
+# tests. Wine's 32-bit part only where the host
 # executes 32-bit programs: elsewhere it could not run, and Debian's `wine`
 # command would still reach for it.
 set -euo pipefail
@@ -12,7 +15,10 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-        wine wine64 fonts-wine xvfb clang libclang-rt-dev clang-tidy cppcheck python3)
+        wine wine64 fonts-wine xvfb clang libclang-rt-dev clang-tidy cppcheck python3
+        clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
+        chromium chromium-driver python3-selenium)
+command -v node >/dev/null || wanted+=(nodejs)
 host_32bit=no
 if bash "$here/tools/host-runs-32bit.sh" >/dev/null; then
   host_32bit=yes

@@ -15,7 +15,7 @@ core=()
 windows=()
 while read -r file; do
   if grep -q "\"$here/$file\"" "$native/compile_commands.json"; then core+=("$file"); else windows+=("$file"); fi
-done < <(git ls-files 'app/*.cpp' 'rules/*.cpp' 'security/*.cpp' 'results/*.cpp' 'statistics/*.cpp')
+done < <(git ls-files 'app/*.cpp' 'rules/*.cpp' 'security/*.cpp' 'results/*.cpp' 'statistics/*.cpp' 'web/*.cpp')
 
 status=0
 echo "clang-tidy: core"
@@ -33,7 +33,7 @@ clang-tidy -p "$win32" --quiet "${extra[@]}" "${windows[@]}" 2> >(grep -v 'warni
 echo "cppcheck"
 cppcheck --quiet --error-exitcode=1 --std=c++17 --language=c++ --enable=warning,performance,portability \
   --inline-suppr -I . -I resources -D_WIN32 \
-  app rules security results statistics || status=1
+  app rules security results statistics web || status=1
 
 [ $status -eq 0 ] && echo "lint: clean"
 exit $status

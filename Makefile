@@ -24,7 +24,7 @@ STRIP_win64 := x86_64-w64-mingw32-strip
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps native win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak bench run dist clean
-.PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm
+.PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm web test-web bench-web
 
 all: native win32 win64
 
@@ -49,6 +49,19 @@ wasm: deps
 
 test-wasm: wasm
 	cd $(WASM) && ctest --output-on-failure
+
+# The page in headless Chromium, from disk and from a server on 127.0.0.1;
+# the screenshots land in build/web/screenshots/.
+test-web: wasm
+	rm -rf $(BUILD)/web/Brawlwise-web
+	python3 web/build_page.py $(WASM)/web/brawlwise.wasm $(BUILD)/web/Brawlwise-web
+	/usr/bin/python3 tests/web/page_test.py $(BUILD)/web/Brawlwise-web $(BUILD)/web/screenshots
+
+# The page's speed and size in headless Chromium, each beside its floor.
+bench-web: wasm
+	rm -rf $(BUILD)/web/Brawlwise-web
+	python3 web/build_page.py $(WASM)/web/brawlwise.wasm $(BUILD)/web/Brawlwise-web
+	/usr/bin/python3 bench/web_bench.py $(BUILD)/web/Brawlwise-web
 
 # Every suite, each to its end, then a summary of what ran, passed, failed
 # or was skipped: the unit tests natively and with the sanitizers; the unit
@@ -119,11 +132,26 @@ run-win32 run-win64: run-%: %
 	bash tools/wine-run.sh $* $(CURDIR)/$(BUILD)/$*/wineprefix-run $(BUILD)/$*/Brawlwise.exe
 
 # The programs as they are handed out, each with its pictures and the help:
-# dist/Brawlwise/ (32-bit) and dist/Brawlwise-x64/ (64-bit), and their zips.
-dist: win32 win64
+# dist/Brawlwise/ (32-bit) and dist/Brawlwise-x64/ (64-bit), and their zips;
+# dist/Brawlwise-web/, the page, and its zip.
+dist: win32 win64 wasm
 	rm -rf $(DIST)
 	bash tools/package.sh $(STRIP_win32) $(BUILD)/win32/Brawlwise.exe $(DIST) Brawlwise Brawlwise-0.1-win32.zip
 	bash tools/package.sh $(STRIP_win64) $(BUILD)/win64/Brawlwise.exe $(DIST) Brawlwise-x64 Brawlwise-0.1-win64.zip
+	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST)
+
+# The page, built into dist/Brawlwise-web/ and its zip, then served from
+# this machine: BRAWLWISE_WEB_HOST=0.0.0.0 lets other devices of the network
+# open it, BRAWLWISE_WEB_PORT changes the port.
+BRAWLWISE_WEB_HOST ?= 127.0.0.1
+BRAWLWISE_WEB_PORT ?= 8000
+web: wasm
+	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST)
+	@if [ "$(BRAWLWISE_WEB_HOST)" = 0.0.0.0 ]; then \
+	  echo "Serving Brawlwise on every address of this machine, port $(BRAWLWISE_WEB_PORT):" \
+	       "open http://<this machine's address>:$(BRAWLWISE_WEB_PORT)/ (Ctrl+C stops it)."; \
+	else echo "Serving Brawlwise at http://$(BRAWLWISE_WEB_HOST):$(BRAWLWISE_WEB_PORT)/ (Ctrl+C stops it)."; fi
+	@python3 -m http.server --bind $(BRAWLWISE_WEB_HOST) --directory $(DIST)/Brawlwise-web $(BRAWLWISE_WEB_PORT)
 
 clean:
 	rm -rf $(BUILD) $(DIST)

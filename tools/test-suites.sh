@@ -46,6 +46,7 @@ skip() {  # NAME REASON
 suite "unit tests, native" test-native
 suite "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
 suite "WebAssembly module and unit tests under Node's WASI" test-wasm
+suite "the page in headless Chromium, from disk and from 127.0.0.1" test-web
 suite "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
 name="32-bit Windows program: unit and end-to-end tests under 32-bit Wine"
 if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then

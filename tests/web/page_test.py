@@ -1,0 +1,500 @@
+"""The page in real headless Chromium, opened from disk and from a local
+server, used as a person would: through the page's hooks (data-window,
+data-control, data-menu, data-command) and its accessibility tree. What the
+windows show is checked against a calculator of the module's own.
+
+Usage: /usr/bin/python3 page_test.py PAGE_FOLDER SCREENSHOT_FOLDER
+"""
+import functools
+import http.server
+import os
+import shutil
+import sys
+import tempfile
+import threading
+import unittest
+from pathlib import Path
+
+from selenium import webdriver
+from selenium.common.exceptions import NoAlertPresentException
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+PAGE = Path(sys.argv[1]).resolve() if len(sys.argv) > 1 else None
+SHOTS = Path(sys.argv[2]).resolve() if len(sys.argv) > 2 else None
+
+BOXES = [4001, 4002, 4006, 4007]
+TICKS = [1012, 1013, 1014, 1017, 1018, 1019, 1020, 1021, 1022]
+RESULTS_BOXES = [1202, 1203, 1204, 1209, 1205, 1206, 1207]
+STATISTICS_BOXES = [1307, 1302, 1303, 1308, 1304, 1305, 1306]
+TAB_ORDER = [4001, 4006, 1023, 4002, 4007, 1024, 1004, 1005, 1012, 1013, 1014, 1017, 1019, 1020, 1021, 1018,
+             1022, 1001, 1002]
+MARKUP = '<img src=x onerror=alert(1)>'
+
+# What a fresh calculator of the module's own says for the same entries.
+EXPECTED = """
+const [entries, command, done] = arguments;
+loadCalculator().then((c) => {
+  for (const [box, text] of Object.entries(entries.texts || {})) c.setText(Number(box), text);
+  for (const [list, index] of Object.entries(entries.choices || {})) c.setChoice(Number(list), index);
+  for (const tick of entries.ticks || []) c.setTick(tick, true);
+  const out = {};
+  if (command === 'calculate') {
+    out.refused = c.calculate();
+    out.refusal = c.refusal();
+    out.boxes = Object.fromEntries([1202, 1203, 1204, 1209, 1205, 1206, 1207].map((n) => [n, c.resultsText(n)]));
+    out.verdict = c.verdict();
+  } else {
+    c.statistics(command === 'sss1' ? 0 : 1);
+    out.caption = c.statisticsText(1300);
+    out.boxes = Object.fromEntries([1307, 1302, 1303, 1308, 1304, 1305, 1306].map((n) => [n, c.statisticsText(n)]));
+  }
+  out.names = { 4001: c.boxText(4001), 4002: c.boxText(4002) };
+  done(out);
+}, (error) => done({ error: String(error) }));
+"""
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def start_browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = '/usr/bin/chromium'
+    for argument in ['--headless=new', '--no-sandbox', '--window-size=1200,900', '--disable-gpu']:
+        options.add_argument(argument)
+    options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+
+
+class PageTest:
+    """The checks; FromDisk and FromServer run them on either address."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = start_browser()
+        cls.driver.implicitly_wait(0)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+
+    def setUp(self):
+        self.open('')
+
+    def tearDown(self):
+        errors = [e for e in self.driver.get_log('browser') if e['level'] in ('SEVERE', 'WARNING')]
+        self.assertEqual(errors, [], 'console errors or policy violations')
+
+    # ---- driving the page
+
+    def open(self, fragment, base=None):
+        self.driver.get('about:blank')
+        self.driver.get((base or self.base) + fragment)
+        self.wait(lambda: self.driver.execute_script('return document.documentElement.hasAttribute("data-ready")'))
+
+    def wait(self, condition, seconds=5):
+        from selenium.webdriver.support.ui import WebDriverWait
+        return WebDriverWait(self.driver, seconds).until(lambda _: condition())
+
+    def main(self, number):
+        return self.driver.find_element(By.CSS_SELECTOR, f'[data-window="1000"] [data-control="{number}"]')
+
+    def window(self, number):
+        return self.driver.find_element(By.CSS_SELECTOR, f'dialog[data-window="{number}"]')
+
+    def in_window(self, number, control):
+        return self.window(number).find_element(By.CSS_SELECTOR, f'[data-control="{control}"]')
+
+    def is_open(self, number):
+        return self.driver.execute_script('return arguments[0].open', self.window(number))
+
+    def open_windows(self):
+        return self.driver.execute_script(
+            'return [...document.querySelectorAll("dialog[open]")].map((d) => d.dataset.window)')
+
+    def caption(self, number):
+        return self.window(number).find_element(By.CSS_SELECTOR, '[data-caption]').text
+
+    def value(self, number):
+        return self.main(number).get_attribute('value')
+
+    def type(self, number, text):
+        box = self.main(number)
+        box.clear()
+        if text:
+            box.send_keys(text)
+
+    def choose(self, number, item):
+        self.driver.execute_script(
+            'const s = arguments[0]; s.selectedIndex = [...s.options].findIndex((o) => o.text === arguments[1]);'
+            's.dispatchEvent(new Event("change"));', self.main(number), item)
+
+    def enter(self, entries):
+        for box, text in entries.get('texts', {}).items():
+            self.type(box, text)
+        for list_, index in entries.get('choices', {}).items():
+            self.choose(list_, self.main(list_).find_elements(By.TAG_NAME, 'option')[index].text)
+        for tick in entries.get('ticks', []):
+            self.main(tick).click()
+
+    def expected(self, entries, command):
+        entries = {key: {str(k): v for k, v in value.items()} if isinstance(value, dict) else value
+                   for key, value in entries.items()}
+        out = self.driver.execute_async_script(EXPECTED, entries, command)
+        self.assertNotIn('error', out)
+        return out
+
+    def key(self, *keys):
+        self.driver.switch_to.active_element.send_keys(*keys)
+
+    def focused_control(self):
+        return self.driver.execute_script('return document.activeElement.dataset.control || null')
+
+    def shot(self, name):
+        if SHOTS:
+            SHOTS.mkdir(parents=True, exist_ok=True)
+            self.driver.save_screenshot(str(SHOTS / f'{name}.png'))
+
+    # ---- the checks
+
+    def test_each_window_shows_the_programs_words(self):
+        sys.path.insert(0, str(Path(__file__).resolve().parents[2] / 'web'))
+        import build_page
+        root = Path(__file__).resolve().parents[2]
+        words = build_page.words(root / 'resources' / 'Brawlwise.rc',
+                                 build_page.identifiers(root / 'resources' / 'resource.h'))
+        self.assertEqual(self.driver.title, words['1000/caption'])
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, '[data-window="1000"] [data-caption]').text,
+                         words['1000/caption'])
+        self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]').click()
+        self.driver.find_element(By.CSS_SELECTOR, '[data-command="103"]').click()
+        for key, text in words.items():
+            window, control = key.split('/')
+            if window == 'menu' or control == 'caption' or window == '1300' and control == 'caption':
+                continue
+            with self.subTest(key=key):
+                scope = f'[data-window="{window}"]'
+                element = self.driver.find_element(By.CSS_SELECTOR, f'{scope} [data-control="{control}"]')
+                shown = element.get_attribute('textContent') if element.tag_name != 'input' else \
+                    self.driver.execute_script('return arguments[0].labels[0].textContent', element)
+                self.assertEqual(shown.strip(' '), text.strip(' '))
+        self.assertEqual(self.caption(1100), words['1100/caption'])
+        self.assertEqual(self.focused_control(), '1101')
+        self.shot('about')
+        self.key(Keys.ESCAPE)
+        self.assertEqual(self.open_windows(), [])
+        for list_, items in ((1004, ['Gate', 'Station', 'Other']),
+                             (1005, ['1.0', '0.9', '0.8', '0.7', '0.6', '0.5', '0.4', '0.3', '0.2', '0.1', '0.0'])):
+            self.assertEqual([o.text for o in self.main(list_).find_elements(By.TAG_NAME, 'option')], items)
+            self.assertEqual(self.main(list_).get_property('selectedIndex'), -1)
+        self.assertFalse(any(self.main(t).is_selected() for t in TICKS))
+
+    def test_calculate_shows_what_the_core_computes(self):
+        rows = [
+            {'texts': {4001: 'Ann', 4002: 'Bob', 4006: '5.680743', 4007: '-4.9'}, 'choices': {1004: 0, 1005: 5}},
+            {'texts': {4006: '-9.98'}, 'choices': {1004: 1, 1005: 8}, 'ticks': [1020, 1022]},
+            {'texts': {4001: 'Zed', 4006: '3.4028235e38', 4007: 'abc'}, 'choices': {1004: 2, 1005: 10}},
+            {'texts': {4002: 'Eve', 4006: '1e300'}, 'choices': {1004: 0, 1005: 0}, 'ticks': [1012, 1018]},
+            {'texts': {}, 'choices': {1004: 2, 1005: 3}, 'ticks': TICKS},
+        ]
+        pictures = set()
+        for number, row in enumerate(rows):
+            with self.subTest(row=row):
+                self.main(1002).click()
+                self.enter(row)
+                expected = self.expected(row, 'calculate')
+                self.main(1001).click()
+                self.assertEqual(self.open_windows(), ['1200'])
+                self.assertEqual(self.caption(1200), 'Results')
+                for box in RESULTS_BOXES:
+                    self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
+                picture = self.in_window(1200, 1210)
+                self.assertTrue(picture.get_attribute('src').endswith(
+                    'tick.bmp' if expected['verdict'] == 0 else 'cross.bmp'))
+                pictures.add((expected['verdict'], picture.get_attribute('alt')))
+                self.assertTrue(self.driver.execute_script('return arguments[0].naturalWidth', picture) == 48)
+                self.assertEqual([self.value(4001), self.value(4002)],
+                                 [expected['names']['4001'], expected['names']['4002']])
+                self.shot(f'results-{number}')
+                self.in_window(1200, 1201).click()
+                self.assertEqual(self.open_windows(), [])
+        self.assertEqual(len({alt for _, alt in pictures}), len({verdict for verdict, _ in pictures}), pictures)
+        self.assertEqual(len(pictures), 2, 'the rows give a tick and a cross')
+
+    def test_a_worked_example(self):
+        self.enter({'texts': {4006: '5', 4007: '0'}, 'choices': {1004: 0, 1005: 5}})
+        self.main(1001).click()
+        self.assertEqual(self.in_window(1200, 1205).text,
+                         'Aggression: Player 1s security would change to 4.925000 - a change of 0.075000')
+        self.assertTrue(self.in_window(1200, 1210).get_attribute('src').endswith('cross.bmp'))
+
+    def test_refusals_come_in_order_and_write_default_names_back(self):
+        rows = [({}, 'You need to specify a location'),
+                ({1005: 2}, 'You need to specify a location'),
+                ({1004: 1}, 'You need to specify a system security')]
+        for choices, message in rows:
+            with self.subTest(choices=choices):
+                self.main(1002).click()
+                self.enter({'choices': choices})
+                self.main(1001).click()
+                self.assertEqual(self.open_windows(), ['message'])
+                self.assertEqual(self.caption('message'), 'Error')
+                self.assertEqual(self.window('message').find_element(By.CSS_SELECTOR, '[data-message]').text, message)
+                self.assertEqual(self.focused_control(), '1')
+                self.assertEqual([self.value(4001), self.value(4002), self.value(4006)], ['Player 1', 'Player 2', ''])
+                self.key(Keys.ENTER)
+                self.assertEqual(self.open_windows(), [])
+                self.assertEqual(self.focused_control(), '1001', 'the focus returns')
+
+    def test_sss_shows_either_players_statistics_and_writes_nothing_back(self):
+        rows = [(1023, 'sss1', {4006: '3.4028235e38'}), (1024, 'sss2', {4002: 'Bob', 4007: '-4.9'}),
+                (1023, 'sss1', {4001: 'Ann'}), (1024, 'sss2', {4007: '-10'})]
+        for button, command, texts in rows:
+            with self.subTest(texts=texts):
+                self.main(1002).click()
+                self.enter({'texts': texts})
+                expected = self.expected({'texts': texts}, command)
+                self.main(button).click()
+                self.assertEqual(self.open_windows(), ['1300'])
+                self.assertEqual(self.caption(1300), expected['caption'])
+                for box in STATISTICS_BOXES:
+                    self.assertEqual(self.in_window(1300, box).get_attribute('textContent'), expected['boxes'][str(box)])
+                self.assertEqual(self.value(4001), texts.get(4001, ''))
+                self.assertEqual(self.focused_control(), '1301')
+                if texts.get(4006):
+                    self.shot('statistics')
+                self.key(Keys.ESCAPE)
+                self.assertEqual(self.open_windows(), [])
+                self.assertEqual(self.focused_control(), str(button))
+
+    def test_clear_from_button_and_menu(self):
+        for way in ('button', 'menu'):
+            with self.subTest(way=way):
+                self.enter({'texts': {4001: 'Ann', 4007: '2'}, 'choices': {1004: 1, 1005: 4}, 'ticks': [1013, 1022]})
+                self.assertIn('4001=Ann', self.driver.current_url)
+                if way == 'button':
+                    self.main(1002).click()
+                else:
+                    self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]').click()
+                    self.driver.find_element(By.CSS_SELECTOR, '[data-command="102"]').click()
+                self.assertEqual([self.value(b) for b in BOXES], [''] * 4)
+                self.assertEqual([self.main(list_).get_property('selectedIndex') for list_ in (1004, 1005)], [-1, -1])
+                self.assertFalse(any(self.main(t).is_selected() for t in TICKS))
+                self.assertNotIn('#', self.driver.current_url)
+                self.main(1001).click()
+                self.assertEqual(self.open_windows(), ['message'])
+                self.key(Keys.ESCAPE)
+
+    def test_boxes_take_29_characters_typed_or_pasted(self):
+        self.type(4001, 'k' * 35)
+        self.assertEqual(self.value(4001), 'k' * 29)
+        self.main(4002).click()
+        self.driver.execute_cdp_cmd('Input.insertText', {'text': 'p' * 40})
+        self.assertEqual(self.value(4002), 'p' * 29)
+
+    def test_keys(self):
+        # Esc and Enter in the main window, Enter in a box and a list: nothing.
+        for number in (4001, 1004, 1012):
+            with self.subTest(control=number):
+                self.main(number).send_keys(Keys.ENTER)
+                self.main(number).send_keys(Keys.ESCAPE)
+                self.assertEqual(self.open_windows(), [])
+        # Enter and Space press a focused button; Esc closes every window.
+        self.enter({'choices': {1004: 0, 1005: 0}})
+        for press in (Keys.ENTER, Keys.SPACE):
+            for button, window in ((1001, '1200'), (1023, '1300')):
+                with self.subTest(button=button, key=press):
+                    self.driver.execute_script('arguments[0].focus()', self.main(button))
+                    self.key(press)
+                    self.assertEqual(self.open_windows(), [window])
+                    self.key(Keys.ESCAPE)
+                    self.assertEqual(self.open_windows(), [])
+                    self.assertEqual(self.focused_control(), str(button))
+        # Tab goes in reading order.
+        self.main(4001).click()
+        order = [self.focused_control()]
+        for _ in TAB_ORDER[1:]:
+            self.key(Keys.TAB)
+            order.append(self.focused_control())
+        self.assertEqual(order, [str(n) for n in TAB_ORDER])
+
+    def test_an_encounter_as_a_link(self):
+        entries = {'texts': {4001: 'Ann & Bob', 4002: 'Ærø = 1', 4006: '-4.9'}, 'choices': {1004: 1, 1005: 5},
+                   'ticks': [1012, 1022]}
+        self.enter(entries)
+        link = self.driver.current_url
+        self.assertIn('#v=1&', link)
+        fragment = link[link.index('#'):]
+        self.open(fragment)
+        self.assertEqual([self.value(b) for b in BOXES], ['Ann & Bob', 'Ærø = 1', '-4.9', ''])
+        self.assertEqual([self.main(n).get_property('selectedIndex') for n in (1004, 1005)], [1, 5])
+        self.assertEqual([t for t in TICKS if self.main(t).is_selected()], [1012, 1022])
+        self.assertEqual(self.open_windows(), [])
+        # A fragment changed while the page is open fills the controls too.
+        self.driver.execute_script('location.hash = "#v=1&4002=Cy&1005=0.0"')
+        self.wait(lambda: self.value(4002) == 'Cy')
+        self.assertEqual([self.value(4001), self.main(1005).get_property('selectedIndex'),
+                          self.main(1012).is_selected()], ['', 10, False])
+        self.assertEqual(self.open_windows(), [])
+
+    def test_bad_fragments_fill_what_they_can(self):
+        long_name = 'x' * 40
+        rows = [
+            ('#v=1&4001=Ann&4001=Bob', {4001: 'Ann'}, {}, []),
+            ('#v=1&4001=' + long_name, {4001: 'x' * 29}, {}, []),
+            ('#v=1&4001=%E2%82%AC%zz&4006=%', {4001: '€%zz', 4006: '%'}, {}, []),
+            ('#v=2&4002=Bob&9999=1&x=<b>', {4002: 'Bob'}, {}, []),
+            ('#v=1&1004=Moon&1005=0.55&1012=yes&1013=1&1018=', {}, {}, [1013]),
+            ('#4001=' + MARKUP + '&1004=Gate', {4001: MARKUP[:29]}, {1004: 0}, []),
+            ('#v=1&4001', {}, {}, []),
+            ('#%', {}, {}, []),
+            ('#v=1&1004=Station&1005=1.0&4007=' + '%F0%9F%98%80' * 20, {4007: '😀' * 14}, {1004: 1, 1005: 0}, []),
+            ('#' + '&'.join(f'{n}=1' for n in TICKS) + '&' + 'z' * 5000, {}, {}, TICKS),
+        ]
+        for fragment, texts, choices, ticks in rows:
+            with self.subTest(fragment=fragment[:60]):
+                self.open(fragment)
+                self.assertEqual({b: self.value(b) for b in BOXES}, {b: texts.get(b, '') for b in BOXES})
+                self.assertEqual({n: self.main(n).get_property('selectedIndex') for n in (1004, 1005)},
+                                 {n: choices.get(n, -1) for n in (1004, 1005)})
+                self.assertEqual([t for t in TICKS if self.main(t).is_selected()], ticks)
+                self.assertEqual(self.open_windows(), [])
+                with self.assertRaises(NoAlertPresentException):
+                    self.driver.switch_to.alert.text
+
+    def test_typed_markup_stays_text(self):
+        self.enter({'texts': {4001: MARKUP[:29], 4002: MARKUP[:29]}, 'choices': {1004: 0, 1005: 0}})
+        shown = MARKUP[:29]
+        self.main(1001).click()
+        self.assertIn(shown, self.in_window(1200, 1202).text)
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, 'img[src="x"]'), [])
+        self.key(Keys.ESCAPE)
+        self.main(1024).click()
+        self.assertIn(shown, self.caption(1300))
+        self.key(Keys.ESCAPE)
+        self.open(self.driver.current_url[self.driver.current_url.index('#'):])
+        self.assertEqual(self.value(4001), shown)
+        with self.assertRaises(NoAlertPresentException):
+            self.driver.switch_to.alert.text
+
+    def test_characters_beyond_ascii_as_the_windows_program_holds_them(self):
+        rows = [('Ærø', 'Ærø'), ('Łódź', '?ód?'), ('刀', '?'), ('Ann 😀', 'Ann ?'), ('€ Šaš', '€ Šaš')]
+        for typed, held in rows:
+            with self.subTest(typed=typed):
+                self.main(1002).click()
+                self.enter({'texts': {4002: typed}, 'choices': {1004: 0, 1005: 0}, 'ticks': [1020]})
+                self.main(1001).click()
+                self.assertTrue(self.in_window(1200, 1202).text.startswith(f'{held} is a valid target'))
+                self.key(Keys.ESCAPE)
+                self.assertEqual(self.value(4002), typed, 'the box keeps what was typed')
+
+    def test_accessible_names(self):
+        labels = {4001: 'Player 1 Name:', 4002: 'Player 2 Name:', 4006: 'Player 1 Security Status:',
+                  4007: 'Player 2 Security Status:', 1004: 'Location:', 1005: 'Solar System Security:',
+                  1012: 'Same Corporation', 1018: 'Concord', 1020: 'Player 1s Corpmate',
+                  1022: 'Player 1 has Killrights on Player 2', 1001: 'Calculate', 1023: 'SSS', 1024: 'SSS'}
+        for number, name in labels.items():
+            with self.subTest(control=number):
+                self.assertEqual(self.main(number).accessible_name, name)
+        tree = self.driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+
+        def described(name):
+            return [n for n in tree if n.get('name', {}).get('value') == name and n['role']['value'] == 'button']
+
+        descriptions = sorted(p.get('value', {}).get('value') for n in described('SSS')
+                              for p in n.get('properties', []) if p['name'] == 'description')
+        if not descriptions:  # older trees keep the description beside the properties
+            descriptions = sorted(n.get('description', {}).get('value') for n in described('SSS'))
+        self.assertEqual(descriptions, ['Player 1 Security Status:', 'Player 2 Security Status:'])
+        self.enter({'choices': {1004: 0, 1005: 0}})
+        self.main(1001).click()
+        boxes = [self.in_window(1200, b).accessible_name for b in RESULTS_BOXES]
+        self.assertEqual(len(set(boxes)), 7, boxes)
+        self.assertEqual(self.window(1200).accessible_name, 'Results')
+        self.assertEqual(self.window(1200).aria_role, 'dialog')
+        self.assertTrue(self.in_window(1200, 1210).accessible_name)
+        self.key(Keys.ESCAPE)
+        self.main(1023).click()
+        names = [self.in_window(1300, b).accessible_name for b in STATISTICS_BOXES]
+        self.assertEqual(names[0], 'Aggressions until Outlaw:')
+        self.assertEqual(len(set(names)), 7, names)
+        self.key(Keys.ESCAPE)
+        self.main(1002).click()
+        self.main(1001).click()
+        self.assertEqual(self.window('message').aria_role, 'alertdialog')
+        self.assertEqual(self.window('message').accessible_name, 'Error')
+        self.key(Keys.ESCAPE)
+        menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]')
+        self.assertEqual(menu.get_attribute('aria-expanded'), 'false')
+        menu.send_keys(Keys.ENTER)
+        self.assertEqual(menu.get_attribute('aria-expanded'), 'true')
+        self.key(Keys.ESCAPE)
+        self.assertEqual(menu.get_attribute('aria-expanded'), 'false')
+
+    def test_any_screen(self):
+        for width, mobile, dark in ((320, True, False), (320, True, True), (1200, False, False), (1200, False, True)):
+            with self.subTest(width=width, dark=dark):
+                self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+                    'width': width, 'height': 800 if mobile else 900, 'deviceScaleFactor': 1, 'mobile': mobile})
+                self.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {
+                    'features': [{'name': 'prefers-color-scheme', 'value': 'dark' if dark else 'light'}]})
+                self.open('#v=1&4001=Ann&4002=Bob&4006=2.5&4007=-3&1004=Station&1005=0.4&1020=1')
+                scheme = 'dark' if dark else 'light'
+                size = 'narrow' if mobile else 'wide'
+                no_scroll = 'return document.documentElement.scrollWidth <= document.documentElement.clientWidth'
+                self.assertTrue(self.driver.execute_script(no_scroll))
+                self.shot(f'web-main-{size}-{scheme}')
+                self.main(1001).click()
+                self.assertTrue(self.driver.execute_script(no_scroll))
+                self.assertTrue(self.driver.execute_script(
+                    'const d = arguments[0]; return d.scrollWidth <= d.clientWidth', self.window(1200)))
+                self.shot(f'web-results-{size}-{scheme}')
+                self.key(Keys.ESCAPE)
+        self.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+        self.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'features': []})
+
+
+class FromDisk(PageTest, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.base = (PAGE / 'index.html').as_uri()
+        super().setUpClass()
+
+    def test_without_its_module_the_page_says_so(self):
+        with tempfile.TemporaryDirectory() as copy:
+            shutil.copytree(PAGE, copy, dirs_exist_ok=True)
+            os.remove(Path(copy) / 'brawlwise-module.js')
+            self.driver.get((Path(copy) / 'index.html').as_uri())
+            notice = self.driver.find_element(By.ID, 'notice')
+            self.wait(notice.is_displayed)
+            self.assertIn('could not start', notice.text)
+            self.assertFalse(self.driver.find_element(By.ID, 'encounter').is_displayed())
+            self.driver.get_log('browser')  # the missing file's own error
+            self.open('')
+
+
+class FromServer(PageTest, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        handler = functools.partial(Quiet, directory=str(PAGE))
+        cls.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
+        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.base = f'http://127.0.0.1:{cls.server.server_address[1]}/'
+        super().setUpClass()
+
+    @classmethod
+    def tearDownClass(cls):
+        super().tearDownClass()
+        cls.server.shutdown()
+
+    # The screenshots come from the disk run.
+    def shot(self, name):
+        pass
+
+
+if __name__ == '__main__':
+    unittest.main(argv=sys.argv[:1], verbosity=2)

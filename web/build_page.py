@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Builds the page into a folder: index.html with the Windows program's own
+words taken from its resource script, the style sheet and scripts, the
+module's bytes in a script file, the three pictures and the help file.
+
+Usage: build_page.py MODULE.wasm OUTPUT_FOLDER
+"""
+import base64
+import html
+import re
+import shutil
+import sys
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+ROOT = HERE.parent
+STATIC_FILES = ["brawlwise.css", "calculator.js", "page.js"]
+PICTURES = ["res1.ico", "tick.bmp", "cross.bmp"]
+
+# A control statement of a dialog template: KEYWORD "text", IDENTIFIER, ...
+CONTROL = re.compile(r'^\s*(?:LTEXT|CTEXT|RTEXT|PUSHBUTTON|DEFPUSHBUTTON|AUTOCHECKBOX|GROUPBOX|CONTROL)'
+                     r'\s+"((?:[^"]|"")*)"\s*,\s*(\w+)')
+DIALOG = re.compile(r'^(\w+)\s+DIALOGEX\b')
+CAPTION = re.compile(r'^CAPTION\s+"((?:[^"]|"")*)"')
+MENU_ITEM = re.compile(r'(?:0L \| (\w+), )?0x[0-9a-f]+, L"([^"\\]*)\\0"')
+
+
+def identifiers(header):
+    """The numbers of the resource header's identifiers."""
+    numbers = {}
+    for line in header.read_text().splitlines():
+        match = re.match(r'#define\s+(\w+)\s+(\d+)', line)
+        if match:
+            numbers[match.group(1)] = int(match.group(2))
+    return numbers
+
+
+def words(script, numbers):
+    """'window/control', 'window/caption' and 'menu/item' to the program's words."""
+    found = {}
+    window = None
+    for line in script.read_text().splitlines():
+        if match := DIALOG.match(line):
+            window = numbers[match.group(1)]
+        elif window is not None and (match := CAPTION.match(line)):
+            found[f"{window}/caption"] = match.group(1).replace('""', '"')
+        elif window is not None and (match := CONTROL.match(line)):
+            found[f"{window}/{numbers[match.group(2)]}"] = match.group(1).replace('""', '"')
+        elif line.startswith("END"):
+            window = None
+        for command, text in MENU_ITEM.findall(line):
+            # The page has no mnemonics: "&About" reads "About".
+            found[f"menu/{numbers[command] if command else text}"] = text.replace("&", "")
+    return found
+
+
+def fill(template, found):
+    def replace(match):
+        key = match.group(1)
+        if key not in found:
+            sys.exit(f"build_page.py: the resource script has no words for {{{{{key}}}}}")
+        return html.escape(found[key], quote=True)
+    return re.sub(r"\{\{([\w/]+)\}\}", replace, template)
+
+
+def main():
+    module, output = Path(sys.argv[1]), Path(sys.argv[2])
+    found = words(ROOT / "resources" / "Brawlwise.rc", identifiers(ROOT / "resources" / "resource.h"))
+    output.mkdir(parents=True, exist_ok=True)
+    (output / "index.html").write_text(fill((HERE / "index.html").read_text(), found))
+    for name in STATIC_FILES:
+        shutil.copyfile(HERE / name, output / name)
+    # The module's bytes in a script, which a page opened from disk may load
+    # where it may not fetch.
+    encoded = base64.b64encode(module.read_bytes()).decode("ascii")
+    (output / "brawlwise-module.js").write_text(
+        "// The calculator of Brawlwise: its WebAssembly module, built from the same core as the\n"
+        "// Windows program.\n"
+        f"var brawlwiseModuleBytes = '{encoded}';\n")
+    (output / "graphics").mkdir(exist_ok=True)
+    for name in PICTURES:
+        shutil.copyfile(ROOT / "graphics" / name, output / "graphics" / name)
+    shutil.copyfile(ROOT / "docs" / "Brawlwise-Help.txt", output / "Brawlwise-Help.txt")
+
+
+if __name__ == "__main__":
+    main()

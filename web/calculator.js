@@ -1,0 +1,61 @@
+// The calculator: the WebAssembly module of Brawlwise's core, whose bytes
+// brawlwise-module.js holds, and a thin wrapper over its C interface
+// (web/PageInterface.h). Texts cross in UTF-8; the module holds them as the
+// Windows program does. Nothing here knows a rule of the game.
+'use strict';
+
+/* exported loadCalculator */
+/* global brawlwiseModuleBytes */
+
+class Calculator {
+  constructor(exports) {
+    this.bw = exports;
+    this.encoder = new TextEncoder();
+    this.decoder = new TextDecoder();
+  }
+
+  // A zero-terminated UTF-8 text in the module's memory.
+  read(pointer) {
+    const memory = new Uint8Array(this.bw.memory.buffer);
+    let end = pointer;
+    while (memory[end] !== 0) end++;
+    return this.decoder.decode(memory.subarray(pointer, end));
+  }
+
+  setText(control, text) {
+    const buffer = new Uint8Array(this.bw.memory.buffer, this.bw.bw_text_buffer(), this.bw.bw_text_buffer_size());
+    const { written } = this.encoder.encodeInto(text, buffer);
+    this.bw.bw_set_text(control, written);
+  }
+  setChoice(control, index) { this.bw.bw_set_choice(control, index); }
+  setTick(control, ticked) { this.bw.bw_set_tick(control, ticked ? 1 : 0); }
+
+  // Calculate; true when it was refused.
+  calculate() { return this.bw.bw_calculate() === 1; }
+  statistics(player) { this.bw.bw_statistics(player); }
+  clear() { this.bw.bw_clear(); }
+
+  boxText(control) { return this.read(this.bw.bw_box_text(control)); }
+  boxChanged(control) { return this.bw.bw_box_changed(control) === 1; }
+  listItems(control) {
+    const items = [];
+    for (let i = 0; i < this.bw.bw_list_count(control); i++) items.push(this.read(this.bw.bw_list_item(control, i)));
+    return items;
+  }
+  choice(control) { return this.bw.bw_choice(control); }
+  ticked(control) { return this.bw.bw_ticked(control) === 1; }
+
+  refusal() { return this.read(this.bw.bw_refusal()); }
+  refusalCaption() { return this.read(this.bw.bw_refusal_caption()); }
+  resultsText(control) { return this.read(this.bw.bw_results_text(control)); }
+  verdict() { return this.bw.bw_verdict(); }
+  statisticsText(control) { return this.read(this.bw.bw_statistics_text(control)); }
+}
+
+// A new calculator of its own; rejects when the module is missing or broken.
+async function loadCalculator() {
+  if (typeof brawlwiseModuleBytes !== 'string') throw new Error('brawlwise-module.js did not load');
+  const bytes = Uint8Array.from(atob(brawlwiseModuleBytes), (c) => c.charCodeAt(0));
+  const { instance } = await WebAssembly.instantiate(bytes, {});
+  return new Calculator(instance.exports);
+}

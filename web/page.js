@@ -1,0 +1,238 @@
+// The page: reads and writes the controls, opens the windows, keeps the
+// encounter in the address's fragment. What any input means, the calculator
+// says (calculator.js); the page only shows it.
+'use strict';
+
+/* global loadCalculator */
+
+const BOXES = [4001, 4002, 4006, 4007];
+const LISTS = [1004, 1005];
+const TICKS = [1012, 1013, 1014, 1017, 1018, 1019, 1020, 1021, 1022];
+const RESULTS_BOXES = [1202, 1203, 1204, 1209, 1205, 1206, 1207];
+const STATISTICS_BOXES = [1307, 1302, 1303, 1308, 1304, 1305, 1306];
+const MAX_CHARACTERS = 29;  // what a box takes, as a paste is clipped
+const LINK_VERSION = '1';
+const VERDICT_PICTURES = [
+  { src: 'graphics/tick.bmp', alt: 'Tick: player 1 may attack without sanction' },
+  { src: 'graphics/cross.bmp', alt: 'Cross: the attack has consequences for player 1' },
+];
+
+const mainWindow = document.querySelector('[data-window="1000"]');
+const control = (number) => mainWindow.querySelector(`[data-control="${number}"]`);
+const windowOf = (number) => document.querySelector(`dialog[data-window="${number}"]`);
+const inWindow = (dialog, number) => dialog.querySelector(`[data-control="${number}"]`);
+
+let calculator = null;
+
+// ---- the controls and the calculator
+
+function tellControls() {
+  for (const box of BOXES) calculator.setText(box, control(box).value);
+  for (const list of LISTS) calculator.setChoice(list, control(list).selectedIndex);
+  for (const tick of TICKS) calculator.setTick(tick, control(tick).checked);
+}
+
+// What the last command wrote into the controls: default names, or Clear.
+function takeBackControls() {
+  for (const box of BOXES) {
+    if (calculator.boxChanged(box)) control(box).value = calculator.boxText(box);
+  }
+  for (const list of LISTS) fillList(list);
+  for (const tick of TICKS) control(tick).checked = calculator.ticked(tick);
+}
+
+function fillList(list) {
+  const select = control(list);
+  const items = calculator.listItems(list);
+  if (select.options.length !== items.length) {
+    select.replaceChildren(...items.map((item) => new Option(item, item)));
+  }
+  select.selectedIndex = calculator.choice(list);
+}
+
+// ---- windows
+
+let focusBefore = null;
+
+function openWindow(dialog, focused) {
+  focusBefore = document.activeElement;
+  closeMenus();
+  dialog.showModal();
+  focused.focus();
+}
+
+function onWindowClosed() {
+  if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
+  focusBefore = null;
+}
+
+function showRefusal() {
+  const box = windowOf('message');
+  box.querySelector('[data-caption]').textContent = calculator.refusalCaption();
+  box.querySelector('[data-message]').textContent = calculator.refusal();
+  openWindow(box, inWindow(box, 1));
+}
+
+function showResults() {
+  const dialog = windowOf(1200);
+  for (const box of RESULTS_BOXES) inWindow(dialog, box).textContent = calculator.resultsText(box);
+  const picture = VERDICT_PICTURES[calculator.verdict() === 0 ? 0 : 1];
+  const image = inWindow(dialog, 1210);
+  image.src = picture.src;
+  image.alt = picture.alt;
+  openWindow(dialog, inWindow(dialog, 1201));
+}
+
+function showStatistics() {
+  const dialog = windowOf(1300);
+  dialog.querySelector('[data-caption]').textContent = calculator.statisticsText(1300);
+  for (const box of STATISTICS_BOXES) inWindow(dialog, box).textContent = calculator.statisticsText(box);
+  openWindow(dialog, inWindow(dialog, 1301));
+}
+
+// ---- commands
+
+function calculate() {
+  tellControls();
+  const refused = calculator.calculate();
+  takeBackControls();
+  writeLink();
+  if (refused) showRefusal();
+  else showResults();
+}
+
+function statistics(player) {
+  tellControls();
+  calculator.statistics(player);
+  showStatistics();
+}
+
+function clear() {
+  calculator.clear();
+  takeBackControls();
+  history.replaceState(null, '', location.href.split('#')[0]);
+}
+
+function about() {
+  const dialog = windowOf(1100);
+  openWindow(dialog, inWindow(dialog, 1101));
+}
+
+// ---- the menus: each a button that shows or hides its commands
+
+function closeMenus(except) {
+  for (const button of document.querySelectorAll('[data-menu]')) {
+    if (button === except) continue;
+    button.setAttribute('aria-expanded', 'false');
+    document.getElementById(button.getAttribute('aria-controls')).hidden = true;
+  }
+}
+
+function toggleMenu(button) {
+  const open = button.getAttribute('aria-expanded') !== 'true';
+  closeMenus(button);
+  button.setAttribute('aria-expanded', String(open));
+  document.getElementById(button.getAttribute('aria-controls')).hidden = !open;
+}
+
+// ---- the encounter as a link: #v=1&4001=...&1004=Gate&1012=1
+
+function writeLink() {
+  const link = new URLSearchParams({ v: LINK_VERSION });
+  for (const box of BOXES) if (control(box).value !== '') link.append(String(box), control(box).value);
+  for (const list of LISTS) {
+    const select = control(list);
+    if (select.selectedIndex >= 0) link.append(String(list), select.options[select.selectedIndex].value);
+  }
+  for (const tick of TICKS) if (control(tick).checked) link.append(String(tick), '1');
+  history.replaceState(null, '', `${location.href.split('#')[0]}#${link}`);
+}
+
+// The first characters of `text` that a box takes, never half of one.
+function clip(text) {
+  let clipped = '';
+  for (const character of text) {
+    if (clipped.length + character.length > MAX_CHARACTERS) break;
+    clipped += character;
+  }
+  return clipped;
+}
+
+// Fills the controls from the fragment: what it names and the page knows,
+// as a person could have entered it; everything else empty. Opens nothing.
+function readLink() {
+  let link;
+  try {
+    link = new URLSearchParams(location.hash.slice(1));
+  } catch {
+    link = new URLSearchParams();
+  }
+  const value = (number) => link.get(String(number));
+  for (const box of BOXES) control(box).value = clip(value(box) ?? '');
+  for (const list of LISTS) {
+    const select = control(list);
+    select.selectedIndex = [...select.options].findIndex((option) => option.value === value(list));
+  }
+  for (const tick of TICKS) control(tick).checked = value(tick) === '1';
+}
+
+// ---- start
+
+function wire() {
+  control(1001).addEventListener('click', calculate);
+  control(1002).addEventListener('click', clear);
+  control(1023).addEventListener('click', () => statistics(0));
+  control(1024).addEventListener('click', () => statistics(1));
+  for (const button of document.querySelectorAll('[data-menu]')) {
+    button.addEventListener('click', () => toggleMenu(button));
+  }
+  document.querySelector('[data-command="102"]').addEventListener('click', () => { closeMenus(); clear(); });
+  document.querySelector('[data-command="103"]').addEventListener('click', about);
+  document.querySelector('[data-command="help"]').addEventListener('click', () => closeMenus());
+  document.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape' && document.querySelector('[data-menu][aria-expanded="true"]')) {
+      const open = document.querySelector('[data-menu][aria-expanded="true"]');
+      closeMenus();
+      open.focus();
+    }
+  });
+  document.addEventListener('click', (event) => {
+    if (!event.target.closest('.menu')) closeMenus();
+  });
+
+  const closers = { 1200: 1201, 1300: 1301, 1100: 1101, message: 1 };
+  for (const [number, button] of Object.entries(closers)) {
+    const dialog = windowOf(number);
+    inWindow(dialog, button).addEventListener('click', () => dialog.close());
+    dialog.addEventListener('close', onWindowClosed);
+  }
+
+  for (const box of BOXES) control(box).addEventListener('input', writeLink);
+  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', writeLink);
+  window.addEventListener('hashchange', readLink);
+}
+
+function showNotice(text) {
+  const notice = document.getElementById('notice');
+  notice.textContent = text;
+  notice.hidden = false;
+}
+
+async function start() {
+  try {
+    calculator = await loadCalculator();
+  } catch (error) {
+    showNotice('Brawlwise could not start its calculator, so it cannot answer here. Reload the page; if that ' +
+               `does not help, use the Windows program. (${error.message})`);
+    performance.mark('brawlwise-started');
+    return;
+  }
+  for (const list of LISTS) fillList(list);
+  wire();
+  readLink();
+  document.getElementById('encounter').hidden = false;
+  document.documentElement.dataset.ready = '';
+  performance.mark('brawlwise-started');
+}
+
+start();

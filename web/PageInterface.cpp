@@ -193,6 +193,47 @@ const char* refusal = "";
 SecuritySentences sentences;
 StatisticsTexts statistics;
 
+// What a window shows in one of its controls.
+struct ShownText {
+  int control;
+  std::string_view (*text)();
+};
+
+const ShownText kResultsTexts[] = {
+    {IDC_RESULTS_LINE1, [] { return theResults.resultLine1.view(); }},
+    {IDC_RESULTS_LINE2, [] { return theResults.resultLine2.view(); }},
+    {IDC_RESULTS_LINE3, [] { return theResults.resultLine3.view(); }},
+    {IDC_RESULTS_LINE4, [] { return theResults.resultLine4.view(); }},
+    {IDC_RESULTS_AGGRESSION, [] { return sentences.aggression.view(); }},
+    {IDC_RESULTS_AGGRESSION_SHIPKILL, [] { return sentences.aggressionShipkill.view(); }},
+    {IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL, [] { return sentences.aggressionShipkillPodkill.view(); }},
+};
+
+// The statistics window leaves its boxes empty when the status has no count.
+template <std::size_t Width>
+std::string_view countBox(const FixedText<Width>& text) {
+  return statistics.filled == 1 ? text.view() : std::string_view();
+}
+
+const ShownText kStatisticsTexts[] = {
+    {IDD_STATISTICS, [] { return statistics.title.view(); }},
+    {IDC_STATISTICS_A_OUTLAW, [] { return countBox(statistics.aggressionsUntilOutlaw); }},
+    {IDC_STATISTICS_AS_OUTLAW, [] { return countBox(statistics.aggressionShipkillsUntilOutlaw); }},
+    {IDC_STATISTICS_ASP_OUTLAW, [] { return countBox(statistics.aggressionShipkillPodkillsUntilOutlaw); }},
+    {IDC_STATISTICS_A_BOTTOM, [] { return countBox(statistics.aggressionsUntilBottom); }},
+    {IDC_STATISTICS_AS_BOTTOM, [] { return countBox(statistics.aggressionShipkillsUntilBottom); }},
+    {IDC_STATISTICS_ASP_BOTTOM, [] { return countBox(statistics.aggressionShipkillPodkillsUntilBottom); }},
+    {IDC_STATISTICS_TRAVEL, [] { return countBox(statistics.travelSentence); }},
+};
+
+template <std::size_t Count>
+std::string_view shownText(const ShownText (&table)[Count], int control) {
+  for (const ShownText& shown : table) {
+    if (shown.control == control) return shown.text();
+  }
+  return {};
+}
+
 // The main window as it opens: both lists filled, nothing chosen.
 void open() {
   static bool opened = false;
@@ -288,52 +329,10 @@ int bw_ticked(int control) {
 const char* bw_refusal() { return handOut(refusal); }
 const char* bw_refusal_caption() { return handOut(kRefusalCaption); }
 
-const char* bw_results_text(int control) {
-  switch (control) {
-    case IDC_RESULTS_LINE1:
-      return handOut(theResults.resultLine1.view());
-    case IDC_RESULTS_LINE2:
-      return handOut(theResults.resultLine2.view());
-    case IDC_RESULTS_LINE3:
-      return handOut(theResults.resultLine3.view());
-    case IDC_RESULTS_LINE4:
-      return handOut(theResults.resultLine4.view());
-    case IDC_RESULTS_AGGRESSION:
-      return handOut(sentences.aggression.view());
-    case IDC_RESULTS_AGGRESSION_SHIPKILL:
-      return handOut(sentences.aggressionShipkill.view());
-    case IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL:
-      return handOut(sentences.aggressionShipkillPodkill.view());
-    default:
-      return handOut("");
-  }
-}
+const char* bw_results_text(int control) { return handOut(shownText(kResultsTexts, control)); }
 
 int bw_verdict() { return theResults.verdict; }
 
-const char* bw_statistics_text(int control) {
-  // The window shows nothing in its boxes when the status has no count.
-  const bool filled = statistics.filled == 1;
-  switch (control) {
-    case IDD_STATISTICS:
-      return handOut(statistics.title.view());
-    case IDC_STATISTICS_A_OUTLAW:
-      return handOut(filled ? statistics.aggressionsUntilOutlaw.view() : "");
-    case IDC_STATISTICS_AS_OUTLAW:
-      return handOut(filled ? statistics.aggressionShipkillsUntilOutlaw.view() : "");
-    case IDC_STATISTICS_ASP_OUTLAW:
-      return handOut(filled ? statistics.aggressionShipkillPodkillsUntilOutlaw.view() : "");
-    case IDC_STATISTICS_A_BOTTOM:
-      return handOut(filled ? statistics.aggressionsUntilBottom.view() : "");
-    case IDC_STATISTICS_AS_BOTTOM:
-      return handOut(filled ? statistics.aggressionShipkillsUntilBottom.view() : "");
-    case IDC_STATISTICS_ASP_BOTTOM:
-      return handOut(filled ? statistics.aggressionShipkillPodkillsUntilBottom.view() : "");
-    case IDC_STATISTICS_TRAVEL:
-      return handOut(filled ? statistics.travelSentence.view() : "");
-    default:
-      return handOut("");
-  }
-}
+const char* bw_statistics_text(int control) { return handOut(shownText(kStatisticsTexts, control)); }
 
 }  // extern "C"

@@ -2,9 +2,9 @@
 // aggression cycles that bounds them, and one whole calculation.
 #include <benchmark/benchmark.h>
 
-#include "results/SecuritySentences.h"
-#include "rules/ConsequenceRules.h"
-#include "statistics/StandingCounts.h"
+#include "core/SecuritySentences.h"
+#include "core/ConsequenceRules.h"
+#include "core/StandingCounts.h"
 #include "web/PageInterface.h"
 
 namespace {

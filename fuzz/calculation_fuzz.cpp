@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/NumberText.h"
-#include "results/SecuritySentences.h"
-#include "rules/ConsequenceRules.h"
-#include "statistics/StandingCounts.h"
+#include "core/NumberText.h"
+#include "core/SecuritySentences.h"
+#include "core/ConsequenceRules.h"
+#include "core/StandingCounts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 namespace {
 

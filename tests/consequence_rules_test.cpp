@@ -1,4 +1,4 @@
-#include "rules/ConsequenceRules.h"
+#include "core/ConsequenceRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 #include <gtest/gtest.h>
 

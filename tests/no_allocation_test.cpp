@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/NumberText.h"
-#include "results/SecuritySentences.h"
-#include "rules/ConsequenceRules.h"
-#include "statistics/StandingCounts.h"
+#include "core/NumberText.h"
+#include "core/SecuritySentences.h"
+#include "core/ConsequenceRules.h"
+#include "core/StandingCounts.h"
 
 namespace {
 long allocations = 0;

@@ -6,10 +6,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/ScenarioState.h"
-#include "resources/resource.h"
-#include "results/SecuritySentences.h"
-#include "rules/ConsequenceRules.h"
+#include "core/ScenarioState.h"
+#include "core/ControlNumbers.h"
+#include "core/SecuritySentences.h"
+#include "core/ConsequenceRules.h"
 #include "web/PageInterface.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "security/SecurityArithmetic.h"
+#include "core/SecurityArithmetic.h"
 
 #include <gtest/gtest.h>
 

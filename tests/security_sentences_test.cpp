@@ -1,4 +1,4 @@
-#include "results/SecuritySentences.h"
+#include "core/SecuritySentences.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "statistics/StandingCounts.h"
+#include "core/StandingCounts.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 namespace {
 

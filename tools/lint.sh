@@ -9,15 +9,29 @@ native=$1
 win32=$2
 cd "$here"
 
-# The native build compiles the core alone; every other source of the
-# program is window code.
-core=()
-windows=()
-while read -r file; do
-  if grep -q "\"$here/$file\"" "$native/compile_commands.json"; then core+=("$file"); else windows+=("$file"); fi
-done < <(git ls-files 'app/*.cpp' 'rules/*.cpp' 'security/*.cpp' 'results/*.cpp' 'statistics/*.cpp' 'web/*.cpp')
+# The layers by folder: core/ is read with the native build's compile
+# commands, the window code with the 32-bit Windows build's, and the page's
+# interface (which the native build also compiles) as the core is.
+mapfile -t core < <(git ls-files 'core/*.cpp' 'web/*.cpp')
+mapfile -t windows < <(git ls-files 'windows/*.cpp')
 
 status=0
+# The layers include inwards only: core/ includes only core/, and each front
+# end only core/ and itself (system headers in <> are not the project's).
+guard() {  # FOLDER ALLOWED-FOLDERS
+  local found
+  found=$(git grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' -- "$1/" |
+          grep -v -E "#[[:space:]]*include[[:space:]]*\"($2)/" || true)
+  if [ -n "$found" ]; then
+    echo "include guard: $1/ may include only $2:" >&2
+    echo "$found" >&2
+    status=1
+  fi
+}
+guard core 'core'
+guard windows 'core|windows'
+guard web 'core|web'
+
 echo "clang-tidy: core"
 clang-tidy -p "$native" --quiet "${core[@]}" 2> >(grep -v 'warnings generated' >&2) || status=1
 
@@ -32,8 +46,8 @@ clang-tidy -p "$win32" --quiet "${extra[@]}" "${windows[@]}" 2> >(grep -v 'warni
 
 echo "cppcheck"
 cppcheck --quiet --error-exitcode=1 --std=c++17 --language=c++ --enable=warning,performance,portability \
-  --inline-suppr -I . -I resources -D_WIN32 \
-  app rules security results statistics web || status=1
+  --inline-suppr -I . -D_WIN32 \
+  core windows web || status=1
 
 [ $status -eq 0 ] && echo "lint: clean"
 exit $status

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/MainWindowRules.h"
-#include "resources/resource.h"
-#include "results/SecuritySentences.h"
-#include "rules/ResultSet.h"
-#include "security/SecurityArithmetic.h"
-#include "statistics/StandingCounts.h"
+#include "core/MainWindowRules.h"
+#include "core/ControlNumbers.h"
+#include "core/SecuritySentences.h"
+#include "core/ResultSet.h"
+#include "core/SecurityArithmetic.h"
+#include "core/StandingCounts.h"
 
 namespace {
 

@@ -65,7 +65,7 @@ def fill(template, found):
 
 def main():
     module, output = Path(sys.argv[1]), Path(sys.argv[2])
-    found = words(ROOT / "resources" / "Brawlwise.rc", identifiers(ROOT / "resources" / "resource.h"))
+    found = words(ROOT / "windows" / "Brawlwise.rc", identifiers(ROOT / "core" / "ControlNumbers.h"))
     output.mkdir(parents=True, exist_ok=True)
     (output / "index.html").write_text(fill((HERE / "index.html").read_text(), found))
     for name in STATIC_FILES:

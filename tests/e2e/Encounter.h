@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "BrawlwiseDriver.h"
-#include "resources/resource.h"
+#include "core/ControlNumbers.h"
 
 namespace e2e {
 

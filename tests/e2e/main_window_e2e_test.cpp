@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BrawlwiseDriver.h"
-#include "resources/resource.h"
+#include "core/ControlNumbers.h"
 
 namespace e2e {
 namespace {

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "Encounter.h"
-#include "app/AboutWindow.h"
-#include "app/MainWindow.h"
-#include "app/ScenarioState.h"
-#include "results/ResultsWindow.h"
-#include "rules/ConsequenceRules.h"
-#include "security/SecurityArithmetic.h"
-#include "statistics/StatisticsWindow.h"
+#include "windows/AboutWindow.h"
+#include "windows/MainWindow.h"
+#include "core/ScenarioState.h"
+#include "windows/ResultsWindow.h"
+#include "core/ConsequenceRules.h"
+#include "core/SecurityArithmetic.h"
+#include "windows/StatisticsWindow.h"
 
 namespace e2e {
 namespace {

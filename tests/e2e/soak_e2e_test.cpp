@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "Encounter.h"
-#include "app/ScenarioState.h"
-#include "results/SecuritySentences.h"
-#include "rules/ConsequenceRules.h"
-#include "statistics/StandingCounts.h"
+#include "core/ScenarioState.h"
+#include "core/SecuritySentences.h"
+#include "core/ConsequenceRules.h"
+#include "core/StandingCounts.h"
 
 namespace e2e {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "BrawlwiseDriver.h"
-#include "resources/resource.h"
+#include "core/ControlNumbers.h"
 
 namespace e2e {
 namespace {

@@ -165,8 +165,8 @@ class PageTest:
         sys.path.insert(0, str(Path(__file__).resolve().parents[2] / 'web'))
         import build_page
         root = Path(__file__).resolve().parents[2]
-        words = build_page.words(root / 'resources' / 'Brawlwise.rc',
-                                 build_page.identifiers(root / 'resources' / 'resource.h'))
+        words = build_page.words(root / 'windows' / 'Brawlwise.rc',
+                                 build_page.identifiers(root / 'core' / 'ControlNumbers.h'))
         self.assertEqual(self.driver.title, words['1000/caption'])
         self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, '[data-window="1000"] [data-caption]').text,
                          words['1000/caption'])

@@ -1,9 +1,9 @@
-#include "statistics/StatisticsWindow.h"
+#include "windows/StatisticsWindow.h"
 
-#include "app/Graphics.h"
-#include "app/Win32Controls.h"
-#include "resources/resource.h"
-#include "statistics/StandingCounts.h"
+#include "windows/Graphics.h"
+#include "windows/Win32Controls.h"
+#include "core/ControlNumbers.h"
+#include "core/StandingCounts.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 using NameText = FixedText<30>;
 using ChoiceText = FixedText<70>;

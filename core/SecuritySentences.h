@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/FixedText.h"
-#include "app/ScenarioState.h"
-#include "security/SecurityArithmetic.h"
+#include "core/FixedText.h"
+#include "core/ScenarioState.h"
+#include "core/SecurityArithmetic.h"
 
 // Wide enough for the longest sentence: the podding prefix with a name, a
 // status and a change of 29 characters each.

@@ -1,10 +1,10 @@
-#include "results/ResultsWindow.h"
+#include "windows/ResultsWindow.h"
 
-#include "app/Graphics.h"
-#include "app/Win32Controls.h"
-#include "resources/resource.h"
-#include "results/SecuritySentences.h"
-#include "rules/ResultSet.h"
+#include "windows/Graphics.h"
+#include "windows/Win32Controls.h"
+#include "core/ControlNumbers.h"
+#include "core/SecuritySentences.h"
+#include "core/ResultSet.h"
 
 namespace {
 

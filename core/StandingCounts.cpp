@@ -1,8 +1,8 @@
-#include "statistics/StandingCounts.h"
+#include "core/StandingCounts.h"
 
 #include <limits>
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 namespace {
 

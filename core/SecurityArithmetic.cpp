@@ -1,6 +1,6 @@
-#include "security/SecurityArithmetic.h"
+#include "core/SecurityArithmetic.h"
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 float securityLoss(SecurityAct act, double x) {
   double loss = x + 10.0;

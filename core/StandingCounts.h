@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "app/FixedText.h"
-#include "app/ScenarioState.h"
-#include "security/SecurityArithmetic.h"
+#include "core/FixedText.h"
+#include "core/ScenarioState.h"
+#include "core/SecurityArithmetic.h"
 
 // The acts of one cycle, in order; `length` is 1 to 3.
 struct SecurityCycle {

@@ -8,9 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/ScenarioState.h"
-#include "rules/ResultSet.h"
-#include "security/SecurityArithmetic.h"
+#include "core/ScenarioState.h"
+#include "core/ResultSet.h"
+#include "core/SecurityArithmetic.h"
 
 // The items of the location list (1004) and of the system security list
 // (1005), in their order.

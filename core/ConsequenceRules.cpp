@@ -1,8 +1,8 @@
-#include "rules/ConsequenceRules.h"
+#include "core/ConsequenceRules.h"
 
 #include <string_view>
 
-#include "app/NumberText.h"
+#include "core/NumberText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FixedText.h"
-#include "app/ScenarioState.h"
+#include "core/FixedText.h"
+#include "core/ScenarioState.h"
 
 // Security statuses are held in single precision; every computation between
 // two roundings runs in double precision.

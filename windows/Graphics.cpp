@@ -1,6 +1,6 @@
-#include "app/Graphics.h"
+#include "windows/Graphics.h"
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 HANDLE loadGraphic(const char* fileName, UINT kind, int size) {
   // A path relative to the working directory reads the file without ever

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ScenarioState.h"
-#include "rules/ResultSet.h"
+#include "core/ScenarioState.h"
+#include "core/ResultSet.h"
 
 enum class SecurityBand { HighSec, LowSec, NullSec };
 

@@ -1,12 +1,12 @@
-#include "app/MainWindow.h"
+#include "windows/MainWindow.h"
 
-#include "app/AboutWindow.h"
-#include "app/Graphics.h"
-#include "app/MainWindowRules.h"
-#include "app/Win32Controls.h"
-#include "resources/resource.h"
-#include "results/ResultsWindow.h"
-#include "statistics/StatisticsWindow.h"
+#include "windows/AboutWindow.h"
+#include "windows/Graphics.h"
+#include "core/MainWindowRules.h"
+#include "windows/Win32Controls.h"
+#include "core/ControlNumbers.h"
+#include "windows/ResultsWindow.h"
+#include "windows/StatisticsWindow.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Small named helpers for the Win32 calls that the windows repeat.
 #include <windows.h>
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 inline void setControlText(HWND window, int control, const char* text) { SetDlgItemTextA(window, control, text); }
 

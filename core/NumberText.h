@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 // Reads the decimal number at the start of `text` as the C library's
 // text-to-double conversion does in its default locale: leading white space,

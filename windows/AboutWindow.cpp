@@ -1,7 +1,7 @@
-#include "app/AboutWindow.h"
+#include "windows/AboutWindow.h"
 
-#include "app/Graphics.h"
-#include "resources/resource.h"
+#include "windows/Graphics.h"
+#include "core/ControlNumbers.h"
 
 INT_PTR CALLBACK AboutWindow(HWND window, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {

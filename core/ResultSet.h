@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/FixedText.h"
+#include "core/FixedText.h"
 
 // Wide enough for the longest composition: the second line of the Concord
 // flag override with three names of 29 characters is 183 characters.

@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/MainWindow.h"
-#include "resources/resource.h"
+#include "windows/MainWindow.h"
+#include "core/ControlNumbers.h"
 
 // Runs the main window; its result (0, or -1 when it cannot be built) is the
 // exit code. The command line and the show state are not used.

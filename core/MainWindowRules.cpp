@@ -1,7 +1,7 @@
-#include "app/MainWindowRules.h"
+#include "core/MainWindowRules.h"
 
-#include "resources/resource.h"
-#include "rules/ConsequenceRules.h"
+#include "core/ControlNumbers.h"
+#include "core/ConsequenceRules.h"
 
 const TickBox kTickBoxes[9] = {
     {IDC_MAIN_SAME_CORPORATION, &ScenarioState::sameCorporation},

@@ -1,3 +1,0 @@
-#include "app/ScenarioState.h"
-
-ScenarioState theScenario;

@@ -1,0 +1,3 @@
+#include "core/ScenarioState.h"
+
+ScenarioState theScenario;

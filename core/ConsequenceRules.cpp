@@ -121,4 +121,3 @@ void evaluateConsequences(const ScenarioState& scenario, ResultSet& results) {
 }
 
 // The one result record of the running program.
-ResultSet theResults;

@@ -72,14 +72,14 @@ void fillChoiceLists(MainWindowControls& controls) {
   for (const char* item : kSystemSecurityItems) controls.addListItem(IDC_MAIN_SYSTEM_SECURITY, item);
 }
 
-const char* calculate(MainWindowControls& controls, ScenarioState& scenario, ResultSet& results,
-                      SecurityProjection& projection) {
-  resetResults(results);
+const char* calculate(MainWindowControls& controls, Encounter& encounter) {
+  ScenarioState& scenario = encounter.scenario;
+  resetResults(encounter.results);
   captureScenario(controls, scenario);
   if (scenario.locationText.contains(kEmptyMarker)) return "You need to specify a location";
   if (scenario.systemSecurityText.contains(kEmptyMarker)) return "You need to specify a system security";
-  evaluateConsequences(scenario, results);
-  projectSecurity(scenario, projection);
+  evaluateConsequences(scenario, encounter.results);
+  projectSecurity(scenario, encounter.projection);
   return nullptr;
 }
 

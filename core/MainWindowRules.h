@@ -8,9 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/ScenarioState.h"
-#include "core/ResultSet.h"
-#include "core/SecurityArithmetic.h"
+#include "core/Encounter.h"
 
 // The items of the location list (1004) and of the system security list
 // (1005), in their order.
@@ -64,14 +62,13 @@ class MainWindowControls {
 // Fills both lists with their items, in order, choosing none.
 void fillChoiceLists(MainWindowControls& controls);
 
-// Calculate: empties the result lines, captures every control into the
-// record (storing the empty marker for an empty list or status box, and
+// Calculate: empties the encounter's result lines, captures every control
+// into its scenario (storing the empty marker for an empty list or status box, and
 // writing the default name back into an empty name box), then refuses when
 // the location or else the system security was not given. Returns the
 // refusal's text, or null when the consequences and the projection were
 // written and the Results window may open.
-const char* calculate(MainWindowControls& controls, ScenarioState& scenario, ResultSet& results,
-                      SecurityProjection& projection);
+const char* calculate(MainWindowControls& controls, Encounter& encounter);
 
 // SSS for player 0 or 1: captures that player's security status and name
 // (the default name is not written back) and makes them the statistics'

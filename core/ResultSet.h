@@ -16,5 +16,3 @@ struct ResultSet {
   ResultLine resultLine4;
   std::int32_t verdict = 0;  // 0: attack without sanction (tick), 1: consequences (cross)
 };
-
-extern ResultSet theResults;

@@ -32,6 +32,3 @@ struct ScenarioState {
   std::int32_t hasKillrights = 0;
   std::int32_t statsSubject = 0;  // 0: player 1, 1: player 2
 };
-
-// The one record of the running program, written only by the main window.
-extern ScenarioState theScenario;

@@ -70,5 +70,3 @@ void projectSecurity(const ScenarioState& scenario, SecurityProjection& p) {
     }
   }
 }
-
-SecurityProjection theProjection;

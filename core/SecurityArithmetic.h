@@ -42,5 +42,3 @@ struct SecurityProjection {
 // field of the projection: an aggression, a shipkill, a podkill, an aggression
 // and a shipkill, and all three in that order.
 void projectSecurity(const ScenarioState& scenario, SecurityProjection& projection);
-
-extern SecurityProjection theProjection;

@@ -1,12 +1,12 @@
 #include "windows/MainWindow.h"
 
+#include "core/ControlNumbers.h"
+#include "core/MainWindowRules.h"
 #include "windows/AboutWindow.h"
 #include "windows/Graphics.h"
-#include "core/MainWindowRules.h"
-#include "windows/Win32Controls.h"
-#include "core/ControlNumbers.h"
 #include "windows/ResultsWindow.h"
 #include "windows/StatisticsWindow.h"
+#include "windows/Win32Controls.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ class DialogControls final : public MainWindowControls {
 
 void calculate(HWND window) {
   DialogControls controls(window);
-  if (const char* refusal = calculate(controls, theScenario, theResults, theProjection)) {
+  if (const char* refusal = calculate(controls, theEncounter)) {
     MessageBoxA(window, refusal, kRefusalCaption, MB_OK);
     return;
   }
@@ -38,7 +38,7 @@ void calculate(HWND window) {
 
 void showStatistics(HWND window, std::int32_t player) {
   DialogControls controls(window);
-  capturePlayer(controls, theScenario, player);
+  capturePlayer(controls, theEncounter.scenario, player);
   runModalWindow(window, IDD_STATISTICS, StatisticsWindow);
 }
 

@@ -1,10 +1,9 @@
 #include "windows/ResultsWindow.h"
 
+#include "core/ControlNumbers.h"
+#include "core/WindowTexts.h"
 #include "windows/Graphics.h"
 #include "windows/Win32Controls.h"
-#include "core/ControlNumbers.h"
-#include "core/SecuritySentences.h"
-#include "core/ResultSet.h"
 
 namespace {
 
@@ -28,17 +27,10 @@ void releaseVerdict(HWND window) {
 
 void fillResultsWindow(HWND window) {
   setWindowIcon(window, ICON_SMALL);
-  showVerdict(window, theResults.verdict);
-  markSecurityUnchanged(theScenario, theProjection);
-  SecuritySentences sentences;
-  composeSecuritySentences(theScenario, theProjection, sentences);
-  setControlText(window, IDC_RESULTS_LINE1, theResults.resultLine1.c_str());
-  setControlText(window, IDC_RESULTS_LINE2, theResults.resultLine2.c_str());
-  setControlText(window, IDC_RESULTS_LINE3, theResults.resultLine3.c_str());
-  setControlText(window, IDC_RESULTS_LINE4, theResults.resultLine4.c_str());
-  setControlText(window, IDC_RESULTS_AGGRESSION, sentences.aggression.c_str());
-  setControlText(window, IDC_RESULTS_AGGRESSION_SHIPKILL, sentences.aggressionShipkill.c_str());
-  setControlText(window, IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL, sentences.aggressionShipkillPodkill.c_str());
+  ResultsWindowTexts texts;
+  composeResultsWindow(theEncounter, texts);
+  showVerdict(window, texts.verdict);
+  for (int box : kResultsBoxes) setControlText(window, box, resultsWindowText(texts, box));
 }
 
 }  // namespace

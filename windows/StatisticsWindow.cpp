@@ -1,25 +1,19 @@
 #include "windows/StatisticsWindow.h"
 
-#include "windows/Graphics.h"
-#include "windows/Win32Controls.h"
 #include "core/ControlNumbers.h"
 #include "core/StandingCounts.h"
+#include "core/WindowTexts.h"
+#include "windows/Graphics.h"
+#include "windows/Win32Controls.h"
 
 namespace {
 
 void fillStatisticsWindow(HWND window) {
   setWindowIcon(window, ICON_SMALL);
   StatisticsTexts texts;
-  composeStatistics(theScenario, texts);
-  SetWindowTextA(window, texts.title.c_str());
-  if (texts.filled == 0) return;
-  setControlText(window, IDC_STATISTICS_AS_OUTLAW, texts.aggressionShipkillsUntilOutlaw.c_str());
-  setControlText(window, IDC_STATISTICS_ASP_OUTLAW, texts.aggressionShipkillPodkillsUntilOutlaw.c_str());
-  setControlText(window, IDC_STATISTICS_AS_BOTTOM, texts.aggressionShipkillsUntilBottom.c_str());
-  setControlText(window, IDC_STATISTICS_ASP_BOTTOM, texts.aggressionShipkillPodkillsUntilBottom.c_str());
-  setControlText(window, IDC_STATISTICS_TRAVEL, texts.travelSentence.c_str());
-  setControlText(window, IDC_STATISTICS_A_OUTLAW, texts.aggressionsUntilOutlaw.c_str());
-  setControlText(window, IDC_STATISTICS_A_BOTTOM, texts.aggressionsUntilBottom.c_str());
+  composeStatistics(theEncounter.scenario, texts);
+  SetWindowTextA(window, statisticsWindowText(texts, IDD_STATISTICS));
+  for (int box : kStatisticsBoxes) setControlText(window, box, statisticsWindowText(texts, box));
 }
 
 }  // namespace

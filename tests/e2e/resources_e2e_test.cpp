@@ -4,12 +4,12 @@
 #include <string>
 
 #include "Encounter.h"
+#include "core/ConsequenceRules.h"
+#include "core/Encounter.h"
+#include "core/SecurityArithmetic.h"
 #include "windows/AboutWindow.h"
 #include "windows/MainWindow.h"
-#include "core/ScenarioState.h"
 #include "windows/ResultsWindow.h"
-#include "core/ConsequenceRules.h"
-#include "core/SecurityArithmetic.h"
 #include "windows/StatisticsWindow.h"
 
 namespace e2e {
@@ -126,11 +126,11 @@ TEST(Graphics, ImagesAreReleasedWhenTheirWindowCloses) {
   char saved[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, saved);
   ASSERT_TRUE(SetCurrentDirectoryA(workingDirectory().c_str()));
-  theScenario.player1Name.assign("Ann");
-  theScenario.player2Name.assign("Bob");
-  theScenario.locationText.assign("Gate");
-  theScenario.player1SecurityText.assign("5");
-  theScenario.player2SecurityText.assign("Empty");
+  theEncounter.scenario.player1Name.assign("Ann");
+  theEncounter.scenario.player2Name.assign("Bob");
+  theEncounter.scenario.locationText.assign("Gate");
+  theEncounter.scenario.player1SecurityText.assign("5");
+  theEncounter.scenario.player2SecurityText.assign("Empty");
   struct Case {
     const char* window;
     int templateId;
@@ -147,10 +147,10 @@ TEST(Graphics, ImagesAreReleasedWhenTheirWindowCloses) {
   };
   for (const Case& c : cases) {
     if (c.security != nullptr) {
-      theScenario.systemSecurityText.assign(c.security);
-      theScenario.hasKillrights = c.security[2] == '0' ? 1 : 0;
-      evaluateConsequences(theScenario, theResults);
-      projectSecurity(theScenario, theProjection);
+      theEncounter.scenario.systemSecurityText.assign(c.security);
+      theEncounter.scenario.hasKillrights = c.security[2] == '0' ? 1 : 0;
+      evaluateConsequences(theEncounter.scenario, theEncounter.results);
+      projectSecurity(theEncounter.scenario, theEncounter.projection);
     }
     const Loaded images = openAndClose(c.templateId, c.procedure, c.slot);
     ASSERT_NE(images.icon, nullptr) << c.window;

@@ -1,0 +1,3 @@
+#include "core/Encounter.h"
+
+Encounter theEncounter;

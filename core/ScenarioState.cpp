@@ -1,3 +1,0 @@
-#include "core/ScenarioState.h"
-
-ScenarioState theScenario;

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Builds the page into a folder: index.html with the Windows program's own
-words taken from its resource script, the style sheet and scripts, the
-module's bytes in a script file, the three pictures and the help file.
+words taken from its resource script (a deliberate read of
+windows/Brawlwise.rc at build time), the control numbers of
+core/ControlNumbers.h as named constants for the page's script, the style
+sheet and scripts, the module's bytes in a script file, the three pictures
+and the help file.
 
 Usage: build_page.py MODULE.wasm OUTPUT_FOLDER
 """
@@ -63,10 +66,21 @@ def fill(template, found):
     return re.sub(r"\{\{([\w/]+)\}\}", replace, template)
 
 
+def control_numbers_script(numbers):
+    """The control numbers as constants of the same names, for the page's scripts."""
+    lines = ["// The windows' control numbers, written from core/ControlNumbers.h when the page is built.",
+             "'use strict';", ""]
+    lines += [f"const {name} = {number};" for name, number in numbers.items()]
+    lines.insert(2, f"/* exported {', '.join(numbers)} */")
+    return "\n".join(lines) + "\n"
+
+
 def main():
     module, output = Path(sys.argv[1]), Path(sys.argv[2])
-    found = words(ROOT / "windows" / "Brawlwise.rc", identifiers(ROOT / "core" / "ControlNumbers.h"))
+    numbers = identifiers(ROOT / "core" / "ControlNumbers.h")
+    found = words(ROOT / "windows" / "Brawlwise.rc", numbers)
     output.mkdir(parents=True, exist_ok=True)
+    (output / "control-numbers.js").write_text(control_numbers_script(numbers))
     (output / "index.html").write_text(fill((HERE / "index.html").read_text(), found))
     for name in STATIC_FILES:
         shutil.copyfile(HERE / name, output / name)

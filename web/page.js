@@ -4,12 +4,27 @@
 'use strict';
 
 /* global loadCalculator */
+/* global IDD_MAIN, IDD_ABOUT, IDD_RESULTS, IDD_STATISTICS, IDM_FILE_CLEAR, IDM_HELP_ABOUT */
+/* global IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS */
+/* global IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY, IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE */
+/* global IDC_MAIN_SAME_GANG, IDC_MAIN_WARRING_CORPS, IDC_MAIN_CONCORD, IDC_MAIN_FLAGGED_TO_PLAYER1 */
+/* global IDC_MAIN_FLAGGED_TO_CORPMATE, IDC_MAIN_FLAGGED_TO_GANGMATE, IDC_MAIN_KILLRIGHTS, IDC_MAIN_CALCULATE */
+/* global IDC_MAIN_CLEAR, IDC_MAIN_PLAYER1_SSS, IDC_MAIN_PLAYER2_SSS, IDC_ABOUT_OK, IDC_RESULTS_CLOSE */
+/* global IDC_RESULTS_LINE1, IDC_RESULTS_LINE2, IDC_RESULTS_LINE3, IDC_RESULTS_LINE4, IDC_RESULTS_AGGRESSION */
+/* global IDC_RESULTS_AGGRESSION_SHIPKILL, IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL, IDC_RESULTS_VERDICT */
+/* global IDC_STATISTICS_CLOSE, IDC_STATISTICS_A_OUTLAW, IDC_STATISTICS_AS_OUTLAW, IDC_STATISTICS_ASP_OUTLAW */
+/* global IDC_STATISTICS_A_BOTTOM, IDC_STATISTICS_AS_BOTTOM, IDC_STATISTICS_ASP_BOTTOM, IDC_STATISTICS_TRAVEL */
 
-const BOXES = [4001, 4002, 4006, 4007];
-const LISTS = [1004, 1005];
-const TICKS = [1012, 1013, 1014, 1017, 1018, 1019, 1020, 1021, 1022];
-const RESULTS_BOXES = [1202, 1203, 1204, 1209, 1205, 1206, 1207];
-const STATISTICS_BOXES = [1307, 1302, 1303, 1308, 1304, 1305, 1306];
+const BOXES = [IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS];
+const LISTS = [IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY];
+const TICKS = [IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE, IDC_MAIN_SAME_GANG, IDC_MAIN_WARRING_CORPS,
+  IDC_MAIN_CONCORD, IDC_MAIN_FLAGGED_TO_PLAYER1, IDC_MAIN_FLAGGED_TO_CORPMATE, IDC_MAIN_FLAGGED_TO_GANGMATE,
+  IDC_MAIN_KILLRIGHTS];
+const RESULTS_BOXES = [IDC_RESULTS_LINE1, IDC_RESULTS_LINE2, IDC_RESULTS_LINE3, IDC_RESULTS_LINE4,
+  IDC_RESULTS_AGGRESSION, IDC_RESULTS_AGGRESSION_SHIPKILL, IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL];
+const STATISTICS_BOXES = [IDC_STATISTICS_A_OUTLAW, IDC_STATISTICS_AS_OUTLAW, IDC_STATISTICS_ASP_OUTLAW,
+  IDC_STATISTICS_A_BOTTOM, IDC_STATISTICS_AS_BOTTOM, IDC_STATISTICS_ASP_BOTTOM, IDC_STATISTICS_TRAVEL];
+const MESSAGE_OK = 1;  // the message box's OK button, as Windows numbers it
 const MAX_CHARACTERS = 29;  // what a box takes, as a paste is clipped
 const LINK_VERSION = '1';
 const VERDICT_PICTURES = [
@@ -17,7 +32,7 @@ const VERDICT_PICTURES = [
   { src: 'graphics/cross.bmp', alt: 'Cross: the attack has consequences for player 1' },
 ];
 
-const mainWindow = document.querySelector('[data-window="1000"]');
+const mainWindow = document.querySelector(`[data-window="${IDD_MAIN}"]`);
 const control = (number) => mainWindow.querySelector(`[data-control="${number}"]`);
 const windowOf = (number) => document.querySelector(`dialog[data-window="${number}"]`);
 const inWindow = (dialog, number) => dialog.querySelector(`[data-control="${number}"]`);
@@ -70,24 +85,24 @@ function showRefusal() {
   const box = windowOf('message');
   box.querySelector('[data-caption]').textContent = calculator.refusalCaption();
   box.querySelector('[data-message]').textContent = calculator.refusal();
-  openWindow(box, inWindow(box, 1));
+  openWindow(box, inWindow(box, MESSAGE_OK));
 }
 
 function showResults() {
-  const dialog = windowOf(1200);
+  const dialog = windowOf(IDD_RESULTS);
   for (const box of RESULTS_BOXES) inWindow(dialog, box).textContent = calculator.resultsText(box);
   const picture = VERDICT_PICTURES[calculator.verdict() === 0 ? 0 : 1];
-  const image = inWindow(dialog, 1210);
+  const image = inWindow(dialog, IDC_RESULTS_VERDICT);
   image.src = picture.src;
   image.alt = picture.alt;
-  openWindow(dialog, inWindow(dialog, 1201));
+  openWindow(dialog, inWindow(dialog, IDC_RESULTS_CLOSE));
 }
 
 function showStatistics() {
-  const dialog = windowOf(1300);
-  dialog.querySelector('[data-caption]').textContent = calculator.statisticsText(1300);
+  const dialog = windowOf(IDD_STATISTICS);
+  dialog.querySelector('[data-caption]').textContent = calculator.statisticsText(IDD_STATISTICS);
   for (const box of STATISTICS_BOXES) inWindow(dialog, box).textContent = calculator.statisticsText(box);
-  openWindow(dialog, inWindow(dialog, 1301));
+  openWindow(dialog, inWindow(dialog, IDC_STATISTICS_CLOSE));
 }
 
 // ---- commands
@@ -114,8 +129,8 @@ function clear() {
 }
 
 function about() {
-  const dialog = windowOf(1100);
-  openWindow(dialog, inWindow(dialog, 1101));
+  const dialog = windowOf(IDD_ABOUT);
+  openWindow(dialog, inWindow(dialog, IDC_ABOUT_OK));
 }
 
 // ---- the menus: each a button that shows or hides its commands
@@ -179,15 +194,15 @@ function readLink() {
 // ---- start
 
 function wire() {
-  control(1001).addEventListener('click', calculate);
-  control(1002).addEventListener('click', clear);
-  control(1023).addEventListener('click', () => statistics(0));
-  control(1024).addEventListener('click', () => statistics(1));
+  control(IDC_MAIN_CALCULATE).addEventListener('click', calculate);
+  control(IDC_MAIN_CLEAR).addEventListener('click', clear);
+  control(IDC_MAIN_PLAYER1_SSS).addEventListener('click', () => statistics(0));
+  control(IDC_MAIN_PLAYER2_SSS).addEventListener('click', () => statistics(1));
   for (const button of document.querySelectorAll('[data-menu]')) {
     button.addEventListener('click', () => toggleMenu(button));
   }
-  document.querySelector('[data-command="102"]').addEventListener('click', () => { closeMenus(); clear(); });
-  document.querySelector('[data-command="103"]').addEventListener('click', about);
+  document.querySelector(`[data-command="${IDM_FILE_CLEAR}"]`).addEventListener('click', () => { closeMenus(); clear(); });
+  document.querySelector(`[data-command="${IDM_HELP_ABOUT}"]`).addEventListener('click', about);
   document.querySelector('[data-command="help"]').addEventListener('click', () => closeMenus());
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && document.querySelector('[data-menu][aria-expanded="true"]')) {
@@ -200,7 +215,8 @@ function wire() {
     if (!event.target.closest('.menu')) closeMenus();
   });
 
-  const closers = { 1200: 1201, 1300: 1301, 1100: 1101, message: 1 };
+  const closers = { [IDD_RESULTS]: IDC_RESULTS_CLOSE, [IDD_STATISTICS]: IDC_STATISTICS_CLOSE, [IDD_ABOUT]: IDC_ABOUT_OK,
+    message: MESSAGE_OK };
   for (const [number, button] of Object.entries(closers)) {
     const dialog = windowOf(number);
     inWindow(dialog, button).addEventListener('click', () => dialog.close());

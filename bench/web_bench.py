@@ -13,24 +13,25 @@ import sys
 import tempfile
 from pathlib import Path
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / 'tests' / 'web'))
+import page_driver  # noqa: E402
 
 PAGE = Path(sys.argv[1]).resolve()
-LOADED = ['index.html', 'brawlwise.css', 'brawlwise-module.js', 'calculator.js', 'page.js',
+ID = page_driver.control_numbers()
+LOADED = ['index.html', 'brawlwise.css', 'brawlwise-module.js', 'control-numbers.js', 'calculator.js', 'page.js',
           'graphics/res1.ico', 'graphics/tick.bmp', 'graphics/cross.bmp']
 RUNS = 20
 
 # Milliseconds from a click to the next frame after it, the window open.
 TIME_WINDOW = """
-const [button, window, fixed, done] = arguments;
+const [main, button, window, fixed, done] = arguments;
 const dialog = document.querySelector(`dialog[data-window="${window}"]`);
 const start = performance.now();
 if (fixed) {
   for (const box of dialog.querySelectorAll('.box')) box.textContent = 'A fixed text of some length';
   dialog.showModal();
 } else {
-  document.querySelector(`[data-window="1000"] [data-control="${button}"]`).click();
+  document.querySelector(`[data-window="${main}"] [data-control="${button}"]`).click();
 }
 requestAnimationFrame(() => setTimeout(() => {
   const took = performance.now() - start;
@@ -39,14 +40,6 @@ requestAnimationFrame(() => setTimeout(() => {
   done(open ? took : -1);
 }));
 """
-
-
-def browser():
-    options = webdriver.ChromeOptions()
-    options.binary_location = '/usr/bin/chromium'
-    for argument in ['--headless=new', '--no-sandbox', '--window-size=1200,900']:
-        options.add_argument(argument)
-    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 
 def ready_ms(driver, index):
@@ -61,13 +54,14 @@ def ready_ms(driver, index):
 
 
 def window_ms(driver, button, window, fixed):
-    times = [driver.execute_async_script(TIME_WINDOW, button, window, fixed) for _ in range(RUNS)]
+    times = [driver.execute_async_script(TIME_WINDOW, ID['IDD_MAIN'], ID[button], ID[window], fixed)
+             for _ in range(RUNS)]
     assert min(times) >= 0, 'the window did not open'
     return statistics.median(times)
 
 
 def main():
-    driver = browser()
+    driver = page_driver.start_chromium()
     try:
         with tempfile.TemporaryDirectory() as copy:
             shutil.copytree(PAGE, copy, dirs_exist_ok=True)
@@ -79,10 +73,10 @@ def main():
         driver.execute_script('location.hash = "#v=1&4006=3.4028235e38&4007=-4.9&1004=Gate&1005=0.5"')
         rows = [
             ('page ready after navigation start', ready, 'the same page without its module', floor, 150),
-            ('Calculate to Results shown', window_ms(driver, 1001, 1200, False),
-             'Results opened with fixed texts', window_ms(driver, 1001, 1200, True), 16),
-            ('SSS at 3.4028235e38 to statistics shown', window_ms(driver, 1023, 1300, False),
-             'statistics opened with fixed texts', window_ms(driver, 1023, 1300, True), 16),
+            ('Calculate to Results shown', window_ms(driver, 'IDC_MAIN_CALCULATE', 'IDD_RESULTS', False),
+             'Results opened with fixed texts', window_ms(driver, 'IDC_MAIN_CALCULATE', 'IDD_RESULTS', True), 16),
+            ('SSS at 3.4028235e38 to statistics shown', window_ms(driver, 'IDC_MAIN_PLAYER1_SSS', 'IDD_STATISTICS', False),
+             'statistics opened with fixed texts', window_ms(driver, 'IDC_MAIN_PLAYER1_SSS', 'IDD_STATISTICS', True), 16),
         ]
     finally:
         driver.quit()

@@ -15,11 +15,11 @@ import threading
 import unittest
 from pathlib import Path
 
-from selenium import webdriver
 from selenium.common.exceptions import NoAlertPresentException
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+
+import page_driver
 
 PAGE = Path(sys.argv[1]).resolve() if len(sys.argv) > 1 else None
 SHOTS = Path(sys.argv[2]).resolve() if len(sys.argv) > 2 else None
@@ -61,21 +61,12 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-def start_browser():
-    options = webdriver.ChromeOptions()
-    options.binary_location = '/usr/bin/chromium'
-    for argument in ['--headless=new', '--no-sandbox', '--window-size=1200,900', '--disable-gpu']:
-        options.add_argument(argument)
-    options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
-
-
 class PageTest:
     """The checks; FromDisk and FromServer run them on either address."""
 
     @classmethod
     def setUpClass(cls):
-        cls.driver = start_browser()
+        cls.driver = page_driver.start_chromium(browser_log=True)
         cls.driver.implicitly_wait(0)
 
     @classmethod
@@ -92,13 +83,10 @@ class PageTest:
     # ---- driving the page
 
     def open(self, fragment, base=None):
-        self.driver.get('about:blank')
-        self.driver.get((base or self.base) + fragment)
-        self.wait(lambda: self.driver.execute_script('return document.documentElement.hasAttribute("data-ready")'))
+        page_driver.open_page(self.driver, (base or self.base) + fragment)
 
     def wait(self, condition, seconds=5):
-        from selenium.webdriver.support.ui import WebDriverWait
-        return WebDriverWait(self.driver, seconds).until(lambda _: condition())
+        return page_driver.wait(self.driver, condition, seconds)
 
     def main(self, number):
         return self.driver.find_element(By.CSS_SELECTOR, f'[data-window="1000"] [data-control="{number}"]')
@@ -162,11 +150,7 @@ class PageTest:
     # ---- the checks
 
     def test_each_window_shows_the_programs_words(self):
-        sys.path.insert(0, str(Path(__file__).resolve().parents[2] / 'web'))
-        import build_page
-        root = Path(__file__).resolve().parents[2]
-        words = build_page.words(root / 'windows' / 'Brawlwise.rc',
-                                 build_page.identifiers(root / 'core' / 'ControlNumbers.h'))
+        words = page_driver.program_words()
         self.assertEqual(self.driver.title, words['1000/caption'])
         self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, '[data-window="1000"] [data-caption]').text,
                          words['1000/caption'])

@@ -24,7 +24,8 @@ STRIP_win64 := x86_64-w64-mingw32-strip
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 
 .PHONY: all deps native win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak bench run dist clean
-.PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm web test-web bench-web
+.PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm web web-page test-web bench-web
+.PHONY: test-web-chromium test-web-webkit test-web-firefox
 
 all: native win32 win64
 
@@ -50,17 +51,25 @@ wasm: deps
 test-wasm: wasm
 	cd $(WASM) && ctest --output-on-failure
 
-# The page in headless Chromium, from disk and from a server on 127.0.0.1;
-# the screenshots land in build/web/screenshots/.
-test-web: wasm
+# The page in one engine, from disk and from a server on 127.0.0.1, each
+# test with a fresh profile: test-web-chromium, test-web-webkit (WebKitGTK's
+# MiniBrowser, in Xvfb), test-web-firefox (Firefox ESR over WebDriver BiDi);
+# test-web runs all three. The screenshots land in build/web/screenshots/,
+# the checks an engine's driver cannot make in build/web-ENGINE/skipped-checks.txt.
+WEB_ENGINES := chromium webkit firefox
+web-page: wasm
 	rm -rf $(BUILD)/web/Brawlwise-web
 	python3 web/build_page.py $(WASM)/web/brawlwise.wasm $(BUILD)/web/Brawlwise-web
-	/usr/bin/python3 tests/web/page_test.py $(BUILD)/web/Brawlwise-web $(BUILD)/web/screenshots
+
+test-web: $(addprefix test-web-,$(WEB_ENGINES))
+
+$(addprefix test-web-,$(WEB_ENGINES)): test-web-%: web-page
+	mkdir -p $(BUILD)/web-$*
+	$(if $(filter webkit,$*),xvfb-run -a -s "-screen 0 1280x1024x24") /usr/bin/python3 tests/web/page_test.py \
+	  $(BUILD)/web/Brawlwise-web $(BUILD)/web/screenshots $* $(BUILD)/web-$*/skipped-checks.txt
 
 # The page's speed and size in headless Chromium, each beside its floor.
-bench-web: wasm
-	rm -rf $(BUILD)/web/Brawlwise-web
-	python3 web/build_page.py $(WASM)/web/brawlwise.wasm $(BUILD)/web/Brawlwise-web
+bench-web: web-page
 	/usr/bin/python3 bench/web_bench.py $(BUILD)/web/Brawlwise-web
 
 # Every suite, each to its end, then a summary of what ran, passed, failed

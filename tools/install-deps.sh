@@ -5,8 +5,9 @@
 # its fonts, Xvfb, clang with libFuzzer and the sanitizer runtimes,
 # clang-tidy, cppcheck and Python; clang 19 with lld and the WebAssembly
 # (wasm32-wasi) C and C++ libraries, and Node where no `node` is present, for
-# the core as WebAssembly; Chromium, its driver and Selenium for the page's
-# tests. Wine's 32-bit part only where the host
+# the core as WebAssembly; for the page's tests in three engines, Chromium
+# and its driver, WebKitGTK's WebDriver (with its MiniBrowser) and Firefox
+# ESR, with Selenium and Python's websockets. Wine's 32-bit part only where the host
 # executes 32-bit programs: elsewhere it could not run, and Debian's `wine`
 # command would still reach for it.
 set -euo pipefail
@@ -17,7 +18,7 @@ have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'instal
 wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
         wine wine64 fonts-wine xvfb clang libclang-rt-dev clang-tidy cppcheck python3
         clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
-        chromium chromium-driver python3-selenium)
+        chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr python3-websockets)
 command -v node >/dev/null || wanted+=(nodejs)
 host_32bit=no
 if bash "$here/tools/host-runs-32bit.sh" >/dev/null; then

@@ -21,8 +21,8 @@ suite() {  # NAME TARGET [MAKE ARGUMENTS]
   echo
   echo "==== $name ($make $*)"
   local start=$SECONDS
-  local checks=build/${1#test-}/skipped-checks.txt
-  rm -f "$checks"
+  local checks=build/${1#test-}/skipped-checks.txt engine=build/${1#test-}/engine.txt
+  rm -f "$checks" "$engine"
   if "$make" --no-print-directory "$@"; then
     summary+=("passed   $name ($((SECONDS - start)) s)")
     passed=$((passed + 1))
@@ -30,6 +30,8 @@ suite() {  # NAME TARGET [MAKE ARGUMENTS]
     summary+=("FAILED   $name ($((SECONDS - start)) s)")
     failed=$((failed + 1))
   fi
+  # The browser engine that the suite drove, and its version.
+  if [ -s "$engine" ]; then summary+=("         engine: $(cat "$engine")"); fi
   # Checks inside the suite that this platform cannot make, and why.
   if [ -s "$checks" ]; then
     while IFS= read -r check; do summary+=("         skipped check: $check"); done <"$checks"
@@ -46,7 +48,9 @@ skip() {  # NAME REASON
 suite "unit tests, native" test-native
 suite "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
 suite "WebAssembly module and unit tests under Node's WASI" test-wasm
-suite "the page in headless Chromium, from disk and from 127.0.0.1" test-web
+suite "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium
+suite "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" test-web-webkit
+suite "the page in Firefox ESR (headless, over WebDriver BiDi), from disk and from 127.0.0.1" test-web-firefox
 suite "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
 name="32-bit Windows program: unit and end-to-end tests under 32-bit Wine"
 if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then

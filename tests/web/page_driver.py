@@ -1,14 +1,33 @@
 """Starting a browser and driving the page in it, shared by the page's tests
 and its benchmark: as BrawlwiseDriver is for the Windows program.
 
+One adapter per engine, each starting its browser with a fresh profile:
+Chromium and WebKit (WebKitGTK's MiniBrowser, under an X display) through
+their WebDriver servers and Selenium; Firefox through WebDriver BiDi, which it
+speaks itself, behind an object with the part of Selenium's interface that
+the tests use. What an engine's driver cannot do raises NotAvailable, whose
+message says why.
+
 A page is ready when its root carries data-ready: the module is instantiated
 and the lists are filled.
 """
+import asyncio
+import base64
+import itertools
+import json
+import re
+import shutil
+import subprocess
 import sys
+import tempfile
+import threading
 from pathlib import Path
 
 from selenium import webdriver
+from selenium.common.exceptions import (JavascriptException, NoAlertPresentException, NoSuchElementException,
+                                        WebDriverException)
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -16,22 +35,19 @@ sys.path.insert(0, str(ROOT / 'web'))
 import build_page  # noqa: E402  (the page's build, for its words and numbers)
 
 IS_READY = 'return document.documentElement.hasAttribute("data-ready")'
+ENGINES = ['chromium', 'webkit', 'firefox']
+MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
+# What the error collector of a test copy of the page has seen.
+COLLECTED = 'return window.brawlwiseTestErrors ? window.brawlwiseTestErrors.splice(0) : []'
+
+
+class NotAvailable(Exception):
+    """What this engine's driver cannot do; the message says why."""
 
 
 def control_numbers():
     """The control numbers by name, as the page's build reads them."""
     return build_page.identifiers(ROOT / 'core' / 'ControlNumbers.h')
-
-
-def start_chromium(width=1200, height=900, browser_log=False):
-    """Headless Chromium from Debian, through its driver."""
-    options = webdriver.ChromeOptions()
-    options.binary_location = '/usr/bin/chromium'
-    for argument in ['--headless=new', '--no-sandbox', f'--window-size={width},{height}', '--disable-gpu']:
-        options.add_argument(argument)
-    if browser_log:
-        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-    return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 
 def program_words():
@@ -49,3 +65,429 @@ def open_page(driver, address):
     driver.get('about:blank')
     driver.get(address)
     wait(driver, lambda: driver.execute_script(IS_READY))
+
+
+def test_copy(page, folder):
+    """A copy of the built page in `folder` whose first script collects every
+    uncaught error, refused promise, policy violation and console error or
+    warning, in every engine alike."""
+    shutil.copytree(page, folder, dirs_exist_ok=True)
+    shutil.copyfile(Path(__file__).with_name('collect-errors.js'), Path(folder) / 'collect-errors.js')
+    index = Path(folder) / 'index.html'
+    html = index.read_text()
+    at = html.index('<title>')
+    index.write_text(html[:at] + '<script src="collect-errors.js"></script>\n  ' + html[at:])
+    return Path(folder)
+
+
+# ---- the engines
+
+class Engine:
+    """One engine: how to start it, and what its driver adds to WebDriver's
+    common ground."""
+    name = ''
+
+    def start(self, width=1200, height=900, font_size=None, dark=False):
+        """A new browser with a fresh profile; font_size sets its default text
+        size in CSS px, dark asks for the dark colour scheme where the engine
+        can only be told so at its start."""
+        raise NotImplementedError
+
+    def version(self, driver):
+        return driver.capabilities.get('browserVersion', '?')
+
+    def errors(self, driver):
+        """The page's errors since the last call: the collector's, and the browser's own log where it has one."""
+        return driver.execute_script(COLLECTED)
+
+    def set_screen(self, driver, width, height, dark=False):
+        """Emulates a screen of this size in CSS px, light or dark, for the next page."""
+        raise NotAvailable(f'{self.name} cannot emulate a screen size or colour scheme through its driver')
+
+    # Whether its driver types characters beyond the Basic Multilingual Plane.
+    types_astral = True
+    # Whether Enter and Space sent through its driver press a focused button.
+    keys_press_buttons = True
+    # Whether the colour scheme can only be chosen when the browser starts.
+    dark_at_start = False
+
+    def paste(self, driver, text):
+        """Inserts text into the focused box as the user's editing does (the
+        editing command a paste runs), maxlength and all."""
+        driver.execute_script('document.execCommand("insertText", false, arguments[0])', text)
+
+    def touch(self, driver, on):
+        """Emulates a coarse (touch) pointer."""
+        raise NotAvailable(f'{self.name} cannot emulate a touch screen through its driver')
+
+    def accessibility_tree(self, driver):
+        raise NotAvailable(f"{self.name}'s driver gives no accessibility tree")
+
+
+class Chromium(Engine):
+    name = 'Chromium'
+
+    def start(self, width=1200, height=900, font_size=None, dark=False):
+        options = webdriver.ChromeOptions()
+        options.binary_location = '/usr/bin/chromium'
+        for argument in ['--headless=new', '--no-sandbox', f'--window-size={width},{height}', '--disable-gpu',
+                         '--disable-background-networking', '--disable-component-update', '--no-first-run']:
+            options.add_argument(argument)
+        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+        driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+        if font_size:
+            driver.execute_cdp_cmd('Page.setFontSizes', {'fontSizes': {'standard': font_size, 'fixed': font_size}})
+        return driver
+
+    def errors(self, driver):
+        logged = [f"{e['level']}: {e['message']}" for e in driver.get_log('browser')
+                  if e['level'] in ('SEVERE', 'WARNING')]
+        return super().errors(driver) + logged
+
+    def set_screen(self, driver, width, height, dark=False):
+        driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': width < 600})
+        driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {
+            'features': [{'name': 'prefers-color-scheme', 'value': 'dark' if dark else 'light'}]})
+
+    def paste(self, driver, text):
+        driver.execute_cdp_cmd('Input.insertText', {'text': text})
+
+    def touch(self, driver, on):
+        driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': on, 'maxTouchPoints': 5})
+        driver.execute_cdp_cmd('Emulation.setEmitTouchEventsForMouse', {'enabled': on})
+
+    def accessibility_tree(self, driver):
+        return driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+
+
+class WebKit(Engine):
+    """WebKitGTK's MiniBrowser, the engine of Safari and of every browser on
+    an iPhone. It needs an X display, and its window is at least about 450 px
+    wide: narrower screens are frames of the page."""
+    name = 'WebKit'
+    types_astral = False  # WebKitWebDriver drops them
+    narrowest = 460
+
+    def set_screen(self, driver, width, height, dark=False):
+        if dark:
+            raise NotAvailable('WebKitWebDriver cannot emulate a colour scheme')
+        if width < self.narrowest:
+            raise NotAvailable(f"MiniBrowser's window is at least about {self.narrowest} px wide")
+        driver.set_window_size(width, height)
+
+    def start(self, width=1200, height=900, font_size=None, dark=False):
+        from selenium.webdriver.webkitgtk.options import Options
+        options = Options()
+        options.binary_location = MINIBROWSER
+        options.add_argument('--automation')
+        if font_size:
+            options.add_argument(f'--default-font-size={font_size}')
+        driver = webdriver.WebKitGTK(options=options)
+        driver.set_window_size(width, height)
+        return driver
+
+
+class Firefox(Engine):
+    name = 'Firefox'
+    keys_press_buttons = False
+    keys_press_buttons_not = ('its automated window never has the focus (document.hasFocus() is false), so '
+                              'the key events reach the button but Firefox performs no click')
+
+    def start(self, width=1200, height=900, font_size=None, dark=False):
+        return BidiDriver(width, height, font_size, dark)
+
+    def version(self, driver):
+        return driver.browser_version
+
+    def errors(self, driver):
+        return super().errors(driver) + driver.logged_errors()
+
+    dark_at_start = True  # a preference of the profile
+
+    def set_screen(self, driver, width, height, dark=False):
+        if dark != driver.dark:
+            raise NotAvailable('WebDriver BiDi in Firefox ESR cannot change the colour scheme of a running browser')
+        driver.command('browsingContext.setViewport',
+                       {'context': driver.context, 'viewport': {'width': width, 'height': height}})
+
+
+def engine(name):
+    return {'chromium': Chromium, 'webkit': WebKit, 'firefox': Firefox}[name]()
+
+
+# ---- Firefox through WebDriver BiDi
+
+class BidiDriver:
+    """Firefox ESR with a fresh profile, driven over WebDriver BiDi. It offers
+    what the tests use of Selenium's WebDriver: get, title, current_url,
+    execute_script and execute_async_script, find_element(s), switch_to
+    (active element, alert, frame), save_screenshot and quit."""
+
+    def __init__(self, width, height, font_size, dark):
+        import websockets
+        self.dark = dark
+        self.profile = tempfile.mkdtemp(prefix='brawlwise-firefox-')
+        prefs = {'browser.shell.checkDefaultBrowser': False, 'datareporting.policy.dataSubmissionEnabled': False,
+                 'browser.startup.homepage_override.mstone': 'ignore', 'app.update.disabledForTesting': True,
+                 'network.captive-portal-service.enabled': False, 'focusmanager.testmode': True, 'browser.safebrowsing.update.enabled': False}
+        if font_size:
+            prefs['font.size.variable.x-western'] = font_size
+        if dark:
+            prefs['layout.css.prefers-color-scheme.content-override'] = 0
+        Path(self.profile, 'user.js').write_text(
+            ''.join(f'user_pref("{key}", {json.dumps(value)});\n' for key, value in prefs.items()))
+        self.process = subprocess.Popen(
+            ['firefox-esr', '--headless', '--no-remote', '--profile', self.profile,
+             '--remote-debugging-port', '0', '--width', str(width), '--height', str(height)],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        address = None
+        for line in self.process.stderr:
+            if match := re.search(r'WebDriver BiDi listening on (ws://\S+)', line):
+                address = match.group(1)
+                break
+        if address is None:
+            raise WebDriverException('Firefox did not start its WebDriver BiDi server')
+        threading.Thread(target=self.process.stderr.read, daemon=True).start()  # its chatter, unread
+        self.loop = asyncio.new_event_loop()
+        threading.Thread(target=self.loop.run_forever, daemon=True).start()
+        self.ids = itertools.count(1)
+        self.pending = {}
+        self.events = []
+        async def connect():
+            return await websockets.connect(address + '/session', max_size=None)
+        self.socket = self._run(connect())
+        asyncio.run_coroutine_threadsafe(self._read(), self.loop)
+        session = self.command('session.new', {'capabilities': {
+            'alwaysMatch': {'unhandledPromptBehavior': {'default': 'ignore'}}}})
+        self.browser_version = session['capabilities']['browserVersion']
+        self.capabilities = session['capabilities']
+        self.command('session.subscribe', {'events': ['log.entryAdded', 'browsingContext.userPromptOpened']})
+        self.top = self.command('browsingContext.getTree', {})['contexts'][0]['context']
+        self.context = self.top
+        self.command('browsingContext.setViewport',
+                     {'context': self.top, 'viewport': {'width': width, 'height': height}})
+        self.switch_to = _SwitchTo(self)
+
+    def _run(self, coroutine, seconds=30):
+        return asyncio.run_coroutine_threadsafe(coroutine, self.loop).result(seconds)
+
+    async def _read(self):
+        async for message in self.socket:
+            answer = json.loads(message)
+            if 'id' in answer and answer['id'] in self.pending:
+                self.pending.pop(answer['id']).set_result(answer)
+            else:
+                self.events.append(answer)
+
+    def command(self, method, params):
+        async def send():
+            number = next(self.ids)
+            future = self.loop.create_future()
+            self.pending[number] = future
+            await self.socket.send(json.dumps({'id': number, 'method': method, 'params': params}))
+            return await future
+        answer = self._run(send())
+        if answer.get('type') == 'error':
+            raise WebDriverException(f"{method}: {answer['error']}: {answer.get('message')}")
+        return answer['result']
+
+    # -- scripts and values
+
+    def _local(self, value):
+        if isinstance(value, BidiElement):
+            return {'sharedId': value.id}
+        if value is None:
+            return {'type': 'null'}
+        if isinstance(value, bool):
+            return {'type': 'boolean', 'value': value}
+        if isinstance(value, (int, float)):
+            return {'type': 'number', 'value': value}
+        if isinstance(value, str):
+            return {'type': 'string', 'value': value}
+        if isinstance(value, (list, tuple)):
+            return {'type': 'array', 'value': [self._local(v) for v in value]}
+        if isinstance(value, dict):
+            return {'type': 'object', 'value': [[str(k), self._local(v)] for k, v in value.items()]}
+        raise TypeError(f'cannot hand {value!r} to a script')
+
+    def _python(self, remote):
+        kind = remote['type']
+        if kind in ('undefined', 'null'):
+            return None
+        if kind == 'node':
+            return BidiElement(self, remote['sharedId'])
+        if kind == 'array':
+            return [self._python(v) for v in remote.get('value', [])]
+        if kind == 'object':
+            return {k if isinstance(k, str) else self._python(k): self._python(v) for k, v in remote.get('value', [])}
+        return remote.get('value')
+
+    def _call(self, declaration, args, wait_promise):
+        result = self.command('script.callFunction', {
+            'functionDeclaration': declaration, 'arguments': [self._local(a) for a in args],
+            'target': {'context': self.context}, 'awaitPromise': wait_promise, 'resultOwnership': 'none',
+            'serializationOptions': {'maxDomDepth': 0, 'maxObjectDepth': 8}, 'userActivation': True})
+        if result['type'] == 'exception':
+            details = result['exceptionDetails']
+            raise JavascriptException(details.get('text') or json.dumps(details)[:300])
+        return self._python(result['result'])
+
+    def execute_script(self, script, *args):
+        return self._call(f'function() {{ {script}\n}}', args, False)
+
+    def execute_async_script(self, script, *args):
+        return self._call('function(...args) { return new Promise((done) => { (function() { '
+                          f'{script}\n}}).apply(this, [...args, done]); }}); }}', args, True)
+
+    # -- pages, elements, windows
+
+    def get(self, address):
+        self.context = self.top
+        self.command('browsingContext.navigate', {'context': self.top, 'url': address, 'wait': 'complete'})
+
+    @property
+    def title(self):
+        return self.execute_script('return document.title')
+
+    @property
+    def current_url(self):
+        return self.execute_script('return location.href')
+
+    def find_elements(self, by, value, scope=None):
+        query = {By.CSS_SELECTOR: '(s || document).querySelectorAll(v)',
+                 By.TAG_NAME: '(s || document).getElementsByTagName(v)',
+                 By.ID: '[document.getElementById(v)].filter(Boolean)'}[by]
+        return self.execute_script(f'const [v, s] = arguments; return [...{query}];', value, scope)
+
+    def find_element(self, by, value, scope=None):
+        found = self.find_elements(by, value, scope)
+        if not found:
+            raise NoSuchElementException(f'no element for {value}')
+        return found[0]
+
+    def perform(self, actions):
+        self.command('input.performActions', {'context': self.context, 'actions': actions})
+
+    def save_screenshot(self, path):
+        data = self.command('browsingContext.captureScreenshot', {'context': self.top})['data']
+        Path(path).write_bytes(base64.b64decode(data))
+
+    def logged_errors(self):
+        errors = [e['params'] for e in self.events if e.get('method') == 'log.entryAdded'
+                  and e['params'].get('level') in ('error', 'warn')]
+        self.events = [e for e in self.events if e.get('method') != 'log.entryAdded']
+        return [f"{e['level']}: {e.get('text')}" for e in errors]
+
+    def quit(self):
+        try:
+            self.command('browser.close', {})
+        except Exception:  # noqa: BLE001  (the browser may be gone already)
+            pass
+        try:
+            self.process.wait(10)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+        self.loop.call_soon_threadsafe(self.loop.stop)
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+
+class BidiElement:
+    """An element of the page, as Selenium's WebElement offers it to the tests."""
+
+    def __init__(self, driver, shared_id):
+        self.driver = driver
+        self.id = shared_id
+
+    def __eq__(self, other):
+        return isinstance(other, BidiElement) and other.id == self.id
+
+    def _js(self, body, *args):
+        return self.driver.execute_script(f'const e = arguments[0]; {body}', self, *args)
+
+    def find_element(self, by, value):
+        return self.driver.find_element(by, value, self)
+
+    def find_elements(self, by, value):
+        return self.driver.find_elements(by, value, self)
+
+    @property
+    def tag_name(self):
+        return self._js('return e.tagName.toLowerCase()')
+
+    @property
+    def text(self):
+        return self._js('return (e.innerText ?? e.textContent).trim()')
+
+    def get_attribute(self, name):
+        return self._js('const n = arguments[1], p = e[n];'
+                        'if (typeof p === "boolean") return p ? "true" : null;'
+                        'if (p !== undefined && p !== null && typeof p !== "object" && typeof p !== "function")'
+                        '  return String(p);'
+                        'return e.getAttribute(n);', name)
+
+    def get_property(self, name):
+        return self._js('return e[arguments[1]]', name)
+
+    def is_selected(self):
+        return self._js('return !!(e.checked || e.selected)')
+
+    def is_displayed(self):
+        return self._js('return e.checkVisibility()')
+
+    @property
+    def accessible_name(self):
+        raise NotAvailable("WebDriver BiDi gives no element's computed accessible name")
+
+    @property
+    def aria_role(self):
+        raise NotAvailable("WebDriver BiDi gives no element's computed role")
+
+    def clear(self):
+        self._js('e.focus(); e.value = ""; e.dispatchEvent(new Event("input", {bubbles: true}));'
+                 'e.dispatchEvent(new Event("change", {bubbles: true}));')
+
+    def click(self):
+        self._js('e.scrollIntoView({block: "center", inline: "nearest"})')
+        origin = {'type': 'element', 'element': {'sharedId': self.id}}
+        self.driver.perform([{'type': 'pointer', 'id': 'mouse', 'parameters': {'pointerType': 'mouse'},
+                              'actions': [{'type': 'pointerMove', 'x': 0, 'y': 0, 'origin': origin},
+                                          {'type': 'pointerDown', 'button': 0},
+                                          {'type': 'pointerUp', 'button': 0}]}])
+
+    def send_keys(self, *keys):
+        self._js('if (document.activeElement !== e) e.focus();'
+                 'try { e.setSelectionRange(e.value.length, e.value.length); } catch { /* not a text box */ }')
+        actions = []
+        for key in ''.join(keys):
+            actions += [{'type': 'keyDown', 'value': key}, {'type': 'keyUp', 'value': key}]
+        self.driver.perform([{'type': 'key', 'id': 'keyboard', 'actions': actions}])
+
+
+class _Alert:
+    def __init__(self, text):
+        self.text = text
+
+
+class _SwitchTo:
+    def __init__(self, driver):
+        self.driver = driver
+
+    @property
+    def active_element(self):
+        return self.driver.execute_script('return document.activeElement')
+
+    @property
+    def alert(self):
+        prompts = [e for e in self.driver.events if e.get('method') == 'browsingContext.userPromptOpened']
+        if not prompts:
+            raise NoAlertPresentException('no alert is open')
+        return _Alert(prompts[-1]['params'].get('message'))
+
+    def frame(self, element):
+        frame = element.get_property('contentWindow')
+        self.driver.context = frame['context'] if isinstance(frame, dict) and 'context' in frame else \
+            self.driver.command('browsingContext.getTree', {'root': self.driver.top})['contexts'][0]['children'][0]['context']
+
+    def default_content(self):
+        self.driver.context = self.driver.top

@@ -61,7 +61,7 @@ def window_ms(driver, button, window, fixed):
 
 
 def main():
-    driver = page_driver.start_chromium()
+    driver = page_driver.engine('chromium').start()
     try:
         with tempfile.TemporaryDirectory() as copy:
             shutil.copytree(PAGE, copy, dirs_exist_ok=True)

@@ -27,6 +27,11 @@ const STATISTICS_BOXES = [IDC_STATISTICS_A_OUTLAW, IDC_STATISTICS_AS_OUTLAW, IDC
 const MESSAGE_OK = 1;  // the message box's OK button, as Windows numbers it
 const MAX_CHARACTERS = 29;  // what a box takes, as a paste is clipped
 const LINK_VERSION = '1';
+// The link is written this long after the last change: browsers limit how
+// often a page may rewrite its address (WebKit refuses past 100 in 10 s).
+const LINK_DELAY_MS = 300;
+const NEEDED_BROWSERS = 'Safari 16 or later (iOS and iPadOS 16 on an iPhone or iPad), Chrome or Edge 97 or later, ' +
+  'or Firefox 102 or later';
 const VERDICT_PICTURES = [
   { src: 'graphics/tick.bmp', alt: 'Tick: player 1 may attack without sanction' },
   { src: 'graphics/cross.bmp', alt: 'Cross: the attack has consequences for player 1' },
@@ -69,14 +74,19 @@ function fillList(list) {
 
 let focusBefore = null;
 
+// A window opened from a menu gives the focus back to the menu's button, as
+// its command is hidden when the menu closes.
 function openWindow(dialog, focused) {
-  focusBefore = document.activeElement;
+  const active = document.activeElement;
+  focusBefore = active && active.closest('.menu-items') ? menuButtonOf(active) : active;
   closeMenus();
+  document.documentElement.classList.add('window-open');
   dialog.showModal();
   focused.focus();
 }
 
 function onWindowClosed() {
+  if (!document.querySelector('dialog[open]')) document.documentElement.classList.remove('window-open');
   if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
   focusBefore = null;
 }
@@ -111,7 +121,7 @@ function calculate() {
   tellControls();
   const refused = calculator.calculate();
   takeBackControls();
-  writeLink();
+  writeLinkNow();
   if (refused) showRefusal();
   else showResults();
 }
@@ -125,7 +135,7 @@ function statistics(player) {
 function clear() {
   calculator.clear();
   takeBackControls();
-  history.replaceState(null, '', location.href.split('#')[0]);
+  setAddress(location.href.split('#')[0]);
 }
 
 function about() {
@@ -143,6 +153,10 @@ function closeMenus(except) {
   }
 }
 
+function menuButtonOf(element) {
+  return element.closest('.menu').querySelector('[data-menu]');
+}
+
 function toggleMenu(button) {
   const open = button.getAttribute('aria-expanded') !== 'true';
   closeMenus(button);
@@ -152,7 +166,25 @@ function toggleMenu(button) {
 
 // ---- the encounter as a link: #v=1&4001=...&1004=Gate&1012=1
 
-function writeLink() {
+// A rewrite of the address that the browser refuses (too many too fast)
+// stops nothing: the next change writes the link again.
+function setAddress(address) {
+  clearTimeout(linkTimer);
+  try {
+    history.replaceState(null, '', address);
+  } catch {
+    // the link stays as it was until the next change
+  }
+}
+
+let linkTimer = 0;
+
+function writeLinkSoon() {
+  clearTimeout(linkTimer);
+  linkTimer = setTimeout(writeLinkNow, LINK_DELAY_MS);
+}
+
+function writeLinkNow() {
   const link = new URLSearchParams({ v: LINK_VERSION });
   for (const box of BOXES) if (control(box).value !== '') link.append(String(box), control(box).value);
   for (const list of LISTS) {
@@ -160,7 +192,7 @@ function writeLink() {
     if (select.selectedIndex >= 0) link.append(String(list), select.options[select.selectedIndex].value);
   }
   for (const tick of TICKS) if (control(tick).checked) link.append(String(tick), '1');
-  history.replaceState(null, '', `${location.href.split('#')[0]}#${link}`);
+  setAddress(`${location.href.split('#')[0]}#${link}`);
 }
 
 // The first characters of `text` that a box takes, never half of one.
@@ -214,6 +246,19 @@ function wire() {
   document.addEventListener('click', (event) => {
     if (!event.target.closest('.menu')) closeMenus();
   });
+  // A menu closes when the focus moves to anything outside it (not on a
+  // click inside it, which in Safari takes the focus from the menu to nowhere).
+  document.addEventListener('focusin', (event) => {
+    const menu = event.target.closest('.menu');
+    closeMenus(menu ? menu.querySelector('[data-menu]') : undefined);
+  });
+  // A focused box stays in view when an on-screen keyboard takes part of the screen.
+  if (window.visualViewport) {
+    window.visualViewport.addEventListener('resize', () => {
+      const focused = document.activeElement;
+      if (focused && focused.matches('input, select')) focused.scrollIntoView({ block: 'nearest' });
+    });
+  }
 
   const closers = { [IDD_RESULTS]: IDC_RESULTS_CLOSE, [IDD_STATISTICS]: IDC_STATISTICS_CLOSE, [IDD_ABOUT]: IDC_ABOUT_OK,
     message: MESSAGE_OK };
@@ -223,8 +268,8 @@ function wire() {
     dialog.addEventListener('close', onWindowClosed);
   }
 
-  for (const box of BOXES) control(box).addEventListener('input', writeLink);
-  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', writeLink);
+  for (const box of BOXES) control(box).addEventListener('input', writeLinkSoon);
+  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', writeLinkSoon);
   window.addEventListener('hashchange', readLink);
 }
 
@@ -234,12 +279,25 @@ function showNotice(text) {
   notice.hidden = false;
 }
 
+// Whether the page's security policy refused to run the module: an engine
+// that does not know the policy's WebAssembly keyword refuses it.
+let refusedByPolicy = false;
+document.addEventListener('securitypolicyviolation', (event) => {
+  if (event.violatedDirective.startsWith('script-src')) refusedByPolicy = true;
+});
+
 async function start() {
   try {
     calculator = await loadCalculator();
   } catch (error) {
-    showNotice('Brawlwise could not start its calculator, so it cannot answer here. Reload the page; if that ' +
-               `does not help, use the Windows program. (${error.message})`);
+    await new Promise((later) => { setTimeout(later, 50); });  // the violation is reported after the refusal
+    // WebKit reports no violation for WebAssembly, only the refusal itself.
+    if (/unsafe-eval|Content Security Policy/i.test(error.message)) refusedByPolicy = true;
+    showNotice(refusedByPolicy
+      ? `This browser does not run Brawlwise's calculator under the page's security policy. Brawlwise needs ${
+        NEEDED_BROWSERS}; or use the Windows program.`
+      : 'Brawlwise could not start its calculator, so it cannot answer here. Reload the page; if that ' +
+        `does not help, use the Windows program. (${error.message})`);
     performance.mark('brawlwise-started');
     return;
   }

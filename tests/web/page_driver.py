@@ -110,6 +110,10 @@ class Engine:
     keys_press_buttons = True
     # Whether the colour scheme can only be chosen when the browser starts.
     dark_at_start = False
+    # Whether a larger default text is set on the page's root rather than in the browser.
+    text_size_in_page = False
+    # Why focus events cannot be relied on, where they cannot.
+    no_focus_events = None
 
     def paste(self, driver, text):
         """Inserts text into the focused box as the user's editing does (the
@@ -122,6 +126,11 @@ class Engine:
 
     def accessibility_tree(self, driver):
         raise NotAvailable(f"{self.name}'s driver gives no accessibility tree")
+
+    def wheel(self, driver, delta_y):
+        """Turns the mouse wheel over the middle of the window."""
+        from selenium.webdriver.common.action_chains import ActionChains
+        ActionChains(driver).scroll_by_amount(0, delta_y).perform()
 
 
 class Chromium(Engine):
@@ -155,7 +164,6 @@ class Chromium(Engine):
 
     def touch(self, driver, on):
         driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': on, 'maxTouchPoints': 5})
-        driver.execute_cdp_cmd('Emulation.setEmitTouchEventsForMouse', {'enabled': on})
 
     def accessibility_tree(self, driver):
         return driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
@@ -167,6 +175,9 @@ class WebKit(Engine):
     wide: narrower screens are frames of the page."""
     name = 'WebKit'
     types_astral = False  # WebKitWebDriver drops them
+    # MiniBrowser takes no default text size: the page's root text is set
+    # instead, which its rem-based sizes follow alike.
+    text_size_in_page = True
     narrowest = 460
 
     def set_screen(self, driver, width, height, dark=False):
@@ -181,8 +192,6 @@ class WebKit(Engine):
         options = Options()
         options.binary_location = MINIBROWSER
         options.add_argument('--automation')
-        if font_size:
-            options.add_argument(f'--default-font-size={font_size}')
         driver = webdriver.WebKitGTK(options=options)
         driver.set_window_size(width, height)
         return driver
@@ -191,6 +200,8 @@ class WebKit(Engine):
 class Firefox(Engine):
     name = 'Firefox'
     keys_press_buttons = False
+    no_focus_events = ('its automated window never has the focus, so moving the focus fires no focus events '
+                       'in the page')
     keys_press_buttons_not = ('its automated window never has the focus (document.hasFocus() is false), so '
                               'the key events reach the button but Firefox performs no click')
 
@@ -204,6 +215,11 @@ class Firefox(Engine):
         return super().errors(driver) + driver.logged_errors()
 
     dark_at_start = True  # a preference of the profile
+
+    def wheel(self, driver, delta_y):
+        width, height = driver.execute_script('return [innerWidth, innerHeight]')
+        driver.perform([{'type': 'wheel', 'id': 'wheel', 'actions': [
+            {'type': 'scroll', 'x': width // 2, 'y': height // 2, 'deltaX': 0, 'deltaY': delta_y}]}])
 
     def set_screen(self, driver, width, height, dark=False):
         if dark != driver.dark:
@@ -269,7 +285,13 @@ class BidiDriver:
                      {'context': self.top, 'viewport': {'width': width, 'height': height}})
         self.switch_to = _SwitchTo(self)
 
-    def _run(self, coroutine, seconds=30):
+    def set_script_timeout(self, seconds):
+        self.script_seconds = seconds
+
+    def implicitly_wait(self, seconds):
+        pass  # finding an element never waits here
+
+    def _run(self, coroutine, seconds=60):
         return asyncio.run_coroutine_threadsafe(coroutine, self.loop).result(seconds)
 
     async def _read(self):

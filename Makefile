@@ -13,7 +13,7 @@ FUZZ     := $(BUILD)/fuzz
 DIST     := dist
 JOBS     ?= 2
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS := parse_decimal parse_integer calculation page_interface
+FUZZ_TARGETS := parse_decimal parse_integer number_writers calculation page_interface
 SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 TOOLCHAIN_win32 := cmake/i686-w64-mingw32.cmake
 TOOLCHAIN_win64 := cmake/x86_64-w64-mingw32.cmake

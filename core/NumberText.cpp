@@ -1,6 +1,6 @@
 #include "core/NumberText.h"
 
-#include <charconv>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
@@ -332,19 +332,136 @@ std::int32_t parseIntegerText(const char* text) {
   return magnitude >= kBeyond ? std::numeric_limits<std::int32_t>::max() : static_cast<std::int32_t>(magnitude);
 }
 
+namespace {
+
+// The digits of an unsigned integer, most significant first; returns their count (at most 20).
+int decimalDigits(std::uint64_t value, char (&digits)[20]) {
+  char reversed[20];
+  int count = 0;
+  do {
+    reversed[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (int i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+  return count;
+}
+
+// Copies `count` characters to `at` if they fit before `last`; returns the
+// end, or nullptr.
+char* put(char* at, char* last, const char* text, std::ptrdiff_t count) {
+  if (at == nullptr || last - at < count) return nullptr;
+  std::memcpy(at, text, static_cast<std::size_t>(count));
+  return at + count;
+}
+
+// Writes m * 2^e (m below 2^53, e from 0 to 971) in decimal: the integer
+// part of a double at or above 2^52, exactly, as a number of 32-bit limbs.
+char* putLargeInteger(char* at, char* last, std::uint64_t m, int e) {
+  constexpr int kLimbs = 34;  // 2^1024 and a limb to spare
+  std::uint32_t limbs[kLimbs] = {};
+  limbs[e / 32] = static_cast<std::uint32_t>(m << (e % 32));
+  limbs[e / 32 + 1] = static_cast<std::uint32_t>((e % 32 == 0 ? m >> 32 : m >> (32 - e % 32)));
+  if (e % 32 != 0 && e / 32 + 2 < kLimbs) limbs[e / 32 + 2] = static_cast<std::uint32_t>(m >> (64 - e % 32));
+  // Chunks of nine digits, least significant first.
+  std::uint32_t chunks[40];
+  int chunkCount = 0;
+  int top = kLimbs - 1;
+  while (top >= 0 && limbs[top] == 0) --top;
+  while (top >= 0) {
+    std::uint64_t remainder = 0;
+    for (int i = top; i >= 0; --i) {
+      const std::uint64_t current = (remainder << 32) | limbs[i];
+      limbs[i] = static_cast<std::uint32_t>(current / 1000000000u);
+      remainder = current % 1000000000u;
+    }
+    chunks[chunkCount++] = static_cast<std::uint32_t>(remainder);
+    while (top >= 0 && limbs[top] == 0) --top;
+  }
+  char digits[20];
+  at = put(at, last, digits, decimalDigits(chunks[chunkCount - 1], digits));
+  for (int i = chunkCount - 2; i >= 0; --i) {
+    char nine[9];
+    std::uint32_t chunk = chunks[i];
+    for (int j = 8; j >= 0; --j, chunk /= 10) nine[j] = static_cast<char>('0' + chunk % 10);
+    at = put(at, last, nine, 9);
+  }
+  return at;
+}
+
+// The fraction f / 2^k (f below 2^53 and below 2^k, k from 1 to 73) in
+// millionths, rounded to the nearest and to even on a tie, from the exact
+// product f * 10^6 in two 64-bit words. Returns 10^6 when it rounds up to one.
+std::uint32_t millionths(std::uint64_t f, int k) {
+  // f * 10^6 = high * 2^64 + low
+  const std::uint64_t fLow = f & 0xFFFFFFFFu, fHigh = f >> 32;
+  const std::uint64_t lowProduct = fLow * 1000000u;    // below 2^52
+  const std::uint64_t highProduct = fHigh * 1000000u;  // below 2^41
+  const std::uint64_t low = lowProduct + (highProduct << 32);
+  const std::uint64_t high = (highProduct >> 32) + (low < lowProduct ? 1 : 0);
+  // q = product >> k, r = product mod 2^k, compared with half of 2^k.
+  std::uint64_t q;
+  bool above;
+  bool tie;
+  if (k < 64) {
+    q = (low >> k) | (k == 0 ? 0 : high << (64 - k));
+    const std::uint64_t r = low & ((std::uint64_t{1} << k) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (k - 1);
+    above = r > half;
+    tie = r == half;
+  } else {
+    q = high >> (k - 64);
+    const std::uint64_t rHigh = k == 64 ? 0 : high & ((std::uint64_t{1} << (k - 64)) - 1);
+    if (k == 64) {
+      above = low > (std::uint64_t{1} << 63);
+      tie = low == (std::uint64_t{1} << 63);
+    } else {
+      const std::uint64_t halfHigh = std::uint64_t{1} << (k - 65);
+      above = rHigh > halfHigh || (rHigh == halfHigh && low != 0);
+      tie = rHigh == halfHigh && low == 0;
+    }
+  }
+  if (above || (tie && (q & 1) != 0)) ++q;
+  return static_cast<std::uint32_t>(q);
+}
+
+}  // namespace
+
 namespace number_text_detail {
 
+// Exact in integers: the double is m * 2^e, its integer part and the
+// fraction's millionths (rounded to even on a tie) are computed from m and e
+// without any floating-point operation, as "%f" rounds.
 char* writeFixed6Chars(char* first, char* last, double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   if ((bits & kInfinityBits) == kInfinityBits) return nullptr;
-  const std::to_chars_result written = std::to_chars(first, last, value, std::chars_format::fixed, 6);
-  return written.ec == std::errc() ? written.ptr : nullptr;
+  const int field = static_cast<int>((bits >> 52) & 0x7FF);
+  const std::uint64_t m = (bits & 0xFFFFFFFFFFFFFu) | (field == 0 ? 0 : std::uint64_t{1} << 52);
+  const int e = (field == 0 ? 1 : field) - 1075;
+  char* at = (bits >> 63) != 0 ? put(first, last, "-", 1) : first;
+  if (e >= 0) {
+    at = putLargeInteger(at, last, m, e);
+    return put(at, last, ".000000", 7);
+  }
+  const int k = -e;
+  std::uint64_t integer = k < 64 ? m >> k : 0;
+  const std::uint64_t fraction = k < 64 ? m & ((std::uint64_t{1} << k) - 1) : m;
+  // Below 2^-73 * 2^53 the millionths are less than half of one.
+  std::uint32_t part = k <= 73 ? millionths(fraction, k) : 0;
+  if (part == 1000000) integer += 1, part = 0;
+  char digits[20];
+  at = put(at, last, digits, decimalDigits(integer, digits));
+  char six[7] = {'.'};
+  for (int j = 6; j >= 1; --j, part /= 10) six[j] = static_cast<char>('0' + part % 10);
+  return put(at, last, six, 7);
 }
 
 char* writeIntegerChars(char* first, char* last, std::int32_t value) {
-  const std::to_chars_result written = std::to_chars(first, last, value);
-  return written.ec == std::errc() ? written.ptr : nullptr;
+  // The magnitude in 64 bits, so that the most negative value has one too.
+  const std::int64_t wide = value;
+  char* at = wide < 0 ? put(first, last, "-", 1) : first;
+  char digits[20];
+  return put(at, last, digits, decimalDigits(static_cast<std::uint64_t>(wide < 0 ? -wide : wide), digits));
 }
 
 }  // namespace number_text_detail

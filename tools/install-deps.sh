@@ -17,7 +17,7 @@ have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'instal
 
 wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
         wine wine64 fonts-wine xvfb clang libclang-rt-dev clang-tidy cppcheck python3
-        clang-19 lld-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
+        clang-19 lld-19 llvm-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
         chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr python3-websockets)
 command -v node >/dev/null || wanted+=(nodejs)
 host_32bit=no

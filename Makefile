@@ -150,8 +150,9 @@ dist: win32 win64 wasm
 	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST)
 
 # The page, built into dist/Brawlwise-web/ and its zip, then served from
-# this machine: BRAWLWISE_WEB_HOST=0.0.0.0 lets other devices of the network
-# open it, BRAWLWISE_WEB_PORT changes the port.
+# this machine as a real static host serves it (types, gzip, revalidation):
+# BRAWLWISE_WEB_HOST=0.0.0.0 lets other devices of the network open it,
+# BRAWLWISE_WEB_PORT changes the port.
 BRAWLWISE_WEB_HOST ?= 127.0.0.1
 BRAWLWISE_WEB_PORT ?= 8000
 web: wasm
@@ -160,7 +161,7 @@ web: wasm
 	  echo "Serving Brawlwise on every address of this machine, port $(BRAWLWISE_WEB_PORT):" \
 	       "open http://<this machine's address>:$(BRAWLWISE_WEB_PORT)/ (Ctrl+C stops it)."; \
 	else echo "Serving Brawlwise at http://$(BRAWLWISE_WEB_HOST):$(BRAWLWISE_WEB_PORT)/ (Ctrl+C stops it)."; fi
-	@python3 -m http.server --bind $(BRAWLWISE_WEB_HOST) --directory $(DIST)/Brawlwise-web $(BRAWLWISE_WEB_PORT)
+	@python3 tools/serve-web.py $(DIST)/Brawlwise-web $(BRAWLWISE_WEB_HOST) $(BRAWLWISE_WEB_PORT)
 
 clean:
 	rm -rf $(BUILD) $(DIST)

@@ -52,10 +52,27 @@ class Calculator {
   statisticsText(control) { return this.read(this.bw.bw_statistics_text(control)); }
 }
 
+// The module's bytes, once its script has run (it is the page's last).
+function moduleBytes() {
+  const bytes = () => (typeof brawlwiseModuleBytes === 'string' ? brawlwiseModuleBytes : null);
+  if (bytes() !== null) return Promise.resolve(bytes());
+  return new Promise((resolve, reject) => {
+    const settle = () => (bytes() !== null ? resolve(bytes()) : reject(new Error('brawlwise-module.js did not load')));
+    // Every deferred script has run, or failed, by DOMContentLoaded (some
+    // engines report a failed one before the scripts ahead of it have run).
+    if (document.readyState !== 'loading' && document.readyState !== 'interactive') return settle();
+    document.addEventListener('DOMContentLoaded', settle);
+    const script = document.getElementById('module-script');
+    if (script) script.addEventListener('load', settle);
+    return undefined;
+  });
+}
+
 // A new calculator of its own; rejects when the module is missing or broken.
 async function loadCalculator() {
-  if (typeof brawlwiseModuleBytes !== 'string') throw new Error('brawlwise-module.js did not load');
-  const bytes = Uint8Array.from(atob(brawlwiseModuleBytes), (c) => c.charCodeAt(0));
+  const text = atob(await moduleBytes());
+  const bytes = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
   const { instance } = await WebAssembly.instantiate(bytes, {});
   return new Calculator(instance.exports);
 }

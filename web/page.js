@@ -225,15 +225,37 @@ function readLink() {
 
 // ---- start
 
+// ---- before the calculator is ready
+
+// The form is shown at once; a command pressed before the module is ready
+// runs as soon as it is, with the controls as they are then.
+let pending = null;
+let touchedEarly = false;
+
+function whenReady(command) {
+  return () => {
+    if (calculator) {
+      command();
+    } else {
+      pending = command;
+      document.getElementById('starting').textContent =
+        'Starting the calculator: your command runs as soon as it is ready.';
+    }
+  };
+}
+
 function wire() {
-  control(IDC_MAIN_CALCULATE).addEventListener('click', calculate);
-  control(IDC_MAIN_CLEAR).addEventListener('click', clear);
-  control(IDC_MAIN_PLAYER1_SSS).addEventListener('click', () => statistics(0));
-  control(IDC_MAIN_PLAYER2_SSS).addEventListener('click', () => statistics(1));
+  control(IDC_MAIN_CALCULATE).addEventListener('click', whenReady(calculate));
+  control(IDC_MAIN_CLEAR).addEventListener('click', whenReady(clear));
+  control(IDC_MAIN_PLAYER1_SSS).addEventListener('click', whenReady(() => statistics(0)));
+  control(IDC_MAIN_PLAYER2_SSS).addEventListener('click', whenReady(() => statistics(1)));
   for (const button of document.querySelectorAll('[data-menu]')) {
     button.addEventListener('click', () => toggleMenu(button));
   }
-  document.querySelector(`[data-command="${IDM_FILE_CLEAR}"]`).addEventListener('click', () => { closeMenus(); clear(); });
+  document.querySelector(`[data-command="${IDM_FILE_CLEAR}"]`).addEventListener('click', () => {
+    closeMenus();
+    whenReady(clear)();
+  });
   document.querySelector(`[data-command="${IDM_HELP_ABOUT}"]`).addEventListener('click', about);
   document.querySelector('[data-command="help"]').addEventListener('click', () => closeMenus());
   document.addEventListener('keydown', (event) => {
@@ -268,8 +290,12 @@ function wire() {
     dialog.addEventListener('close', onWindowClosed);
   }
 
-  for (const box of BOXES) control(box).addEventListener('input', writeLinkSoon);
-  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', writeLinkSoon);
+  const changed = () => {
+    if (calculator) writeLinkSoon();
+    else touchedEarly = true;
+  };
+  for (const box of BOXES) control(box).addEventListener('input', changed);
+  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', changed);
   window.addEventListener('hashchange', readLink);
 }
 
@@ -287,9 +313,13 @@ document.addEventListener('securitypolicyviolation', (event) => {
 });
 
 async function start() {
+  wire();
+  const encounter = document.getElementById('encounter');
+  let loaded;
   try {
-    calculator = await loadCalculator();
+    loaded = await loadCalculator();
   } catch (error) {
+    encounter.hidden = true;
     await new Promise((later) => { setTimeout(later, 50); });  // the violation is reported after the refusal
     // WebKit reports no violation for WebAssembly, only the refusal itself.
     if (/unsafe-eval|Content Security Policy/i.test(error.message)) refusedByPolicy = true;
@@ -301,12 +331,16 @@ async function start() {
     performance.mark('brawlwise-started');
     return;
   }
+  calculator = loaded;
   for (const list of LISTS) fillList(list);
-  wire();
-  readLink();
-  document.getElementById('encounter').hidden = false;
+  // A link fills the controls, unless the user has already begun.
+  if (!touchedEarly) readLink();
+  encounter.removeAttribute('aria-busy');
+  document.getElementById('starting').hidden = true;
   document.documentElement.dataset.ready = '';
   performance.mark('brawlwise-started');
+  if (pending) pending();
+  pending = null;
 }
 
 start();

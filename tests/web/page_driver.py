@@ -87,10 +87,11 @@ class Engine:
     common ground."""
     name = ''
 
-    def start(self, width=1200, height=900, font_size=None, dark=False):
+    def start(self, width=1200, height=900, font_size=None, dark=False, page_load='normal'):
         """A new browser with a fresh profile; font_size sets its default text
         size in CSS px, dark asks for the dark colour scheme where the engine
-        can only be told so at its start."""
+        can only be told so at its start; page_load 'none' lets a command
+        act on a page that is still loading."""
         raise NotImplementedError
 
     def version(self, driver):
@@ -136,8 +137,9 @@ class Engine:
 class Chromium(Engine):
     name = 'Chromium'
 
-    def start(self, width=1200, height=900, font_size=None, dark=False):
+    def start(self, width=1200, height=900, font_size=None, dark=False, page_load='normal'):
         options = webdriver.ChromeOptions()
+        options.page_load_strategy = page_load
         options.binary_location = '/usr/bin/chromium'
         for argument in ['--headless=new', '--no-sandbox', f'--window-size={width},{height}', '--disable-gpu',
                          '--disable-background-networking', '--disable-component-update', '--no-first-run']:
@@ -187,9 +189,10 @@ class WebKit(Engine):
             raise NotAvailable(f"MiniBrowser's window is at least about {self.narrowest} px wide")
         driver.set_window_size(width, height)
 
-    def start(self, width=1200, height=900, font_size=None, dark=False):
+    def start(self, width=1200, height=900, font_size=None, dark=False, page_load='normal'):
         from selenium.webdriver.webkitgtk.options import Options
         options = Options()
+        options.page_load_strategy = page_load
         options.binary_location = MINIBROWSER
         options.add_argument('--automation')
         driver = webdriver.WebKitGTK(options=options)
@@ -205,8 +208,8 @@ class Firefox(Engine):
     keys_press_buttons_not = ('its automated window never has the focus (document.hasFocus() is false), so '
                               'the key events reach the button but Firefox performs no click')
 
-    def start(self, width=1200, height=900, font_size=None, dark=False):
-        return BidiDriver(width, height, font_size, dark)
+    def start(self, width=1200, height=900, font_size=None, dark=False, page_load='normal'):
+        return BidiDriver(width, height, font_size, dark, page_load)
 
     def version(self, driver):
         return driver.browser_version
@@ -240,9 +243,10 @@ class BidiDriver:
     execute_script and execute_async_script, find_element(s), switch_to
     (active element, alert, frame), save_screenshot and quit."""
 
-    def __init__(self, width, height, font_size, dark):
+    def __init__(self, width, height, font_size, dark, page_load):
         import websockets
         self.dark = dark
+        self.wait_for = 'none' if page_load == 'none' else 'complete'
         self.profile = tempfile.mkdtemp(prefix='brawlwise-firefox-')
         prefs = {'browser.shell.checkDefaultBrowser': False, 'datareporting.policy.dataSubmissionEnabled': False,
                  'browser.startup.homepage_override.mstone': 'ignore', 'app.update.disabledForTesting': True,
@@ -366,7 +370,7 @@ class BidiDriver:
 
     def get(self, address):
         self.context = self.top
-        self.command('browsingContext.navigate', {'context': self.top, 'url': address, 'wait': 'complete'})
+        self.command('browsingContext.navigate', {'context': self.top, 'url': address, 'wait': self.wait_for})
 
     @property
     def title(self):

@@ -16,6 +16,7 @@ import shutil
 import sys
 import tempfile
 import threading
+import time
 import unittest
 from pathlib import Path
 
@@ -122,8 +123,15 @@ return r.top >= -1 && r.left >= -1 && r.bottom <= height + 1 && r.right <= width
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
+    module_delay = 0.0  # seconds before the module's script is served, as on a slow network
+
     def log_message(self, *args):
         pass
+
+    def do_GET(self):
+        if self.path.startswith('/brawlwise-module.js'):
+            time.sleep(Quiet.module_delay)
+        super().do_GET()
 
 
 def skipped_check(check, reason):
@@ -606,8 +614,8 @@ class PageTest:
         self.driver.find_element(By.CSS_SELECTOR, '[data-command="103"]').click()
         self.assertEqual(self.open_windows(), ['1100'])
         self.key(Keys.ESCAPE)
-        self.assertEqual(self.driver.execute_script('return document.activeElement'), help_menu,
-                         'closing a window opened from a menu gives the focus to its button')
+        # The window's close event comes a moment after the key.
+        self.wait(lambda: self.driver.execute_script('return document.activeElement') == help_menu)
         # Esc closes a menu and gives the focus to its button; so does leaving it.
         file_menu.click()
         self.driver.find_element(By.CSS_SELECTOR, '[data-command="102"]').send_keys(Keys.ESCAPE)
@@ -753,6 +761,27 @@ class FromServer(PageTest, unittest.TestCase):
     # The screenshots come from the disk run.
     def shot(self, name):
         pass
+
+    def test_the_form_shows_and_keeps_a_command_while_the_module_loads(self):
+        self.restart(page_load='none')
+        Quiet.module_delay = 2.0
+        try:
+            self.driver.get(self.base)
+            self.wait(lambda: self.driver.execute_script('return typeof whenReady === "function"'))
+            self.assertTrue(self.main(4001).is_displayed())
+            self.type(4001, 'Ann')
+            self.type(4006, '2.5')
+            self.main(1023).click()
+            self.assertFalse(self.driver.execute_script(page_driver.IS_READY), 'the module is still on its way')
+            self.assertIn('as soon as it is ready', self.driver.find_element(By.ID, 'starting').text)
+            self.assertEqual(self.open_windows(), [])
+            self.wait(lambda: self.driver.execute_script(page_driver.IS_READY), 10)
+            self.wait(lambda: self.open_windows() == ['1300'])
+            expected = self.expected({'texts': {4001: 'Ann', 4006: '2.5'}}, 'sss1')
+            self.assertEqual(self.caption(1300), expected['caption'])
+            self.assertFalse(self.driver.find_element(By.ID, 'starting').is_displayed())
+        finally:
+            Quiet.module_delay = 0.0
 
 
 if __name__ == '__main__':

@@ -377,7 +377,7 @@ char* putLargeInteger(char* at, char* last, std::uint64_t m, int e) {
     chunks[chunkCount++] = static_cast<std::uint32_t>(remainder);
     while (top >= 0 && limbs[top] == 0) --top;
   }
-  char digits[20];
+  char digits[20] = {};
   at = put(at, last, digits, decimalDigits(chunks[chunkCount - 1], digits));
   for (int i = chunkCount - 2; i >= 0; --i) {
     char nine[9];
@@ -392,6 +392,7 @@ char* putLargeInteger(char* at, char* last, std::uint64_t m, int e) {
 // millionths, rounded to the nearest and to even on a tie, from the exact
 // product f * 10^6 in two 64-bit words. Returns 10^6 when it rounds up to one.
 std::uint32_t millionths(std::uint64_t f, int k) {
+  if (k < 1 || k > 73) return 0;  // outside its contract
   // f * 10^6 = high * 2^64 + low
   const std::uint64_t fLow = f & 0xFFFFFFFFu, fHigh = f >> 32;
   const std::uint64_t lowProduct = fLow * 1000000u;    // below 2^52
@@ -403,7 +404,7 @@ std::uint32_t millionths(std::uint64_t f, int k) {
   bool above;
   bool tie;
   if (k < 64) {
-    q = (low >> k) | (k == 0 ? 0 : high << (64 - k));
+    q = (low >> k) | (high << (64 - k));
     const std::uint64_t r = low & ((std::uint64_t{1} << k) - 1);
     const std::uint64_t half = std::uint64_t{1} << (k - 1);
     above = r > half;
@@ -449,7 +450,7 @@ char* writeFixed6Chars(char* first, char* last, double value) {
   // Below 2^-73 * 2^53 the millionths are less than half of one.
   std::uint32_t part = k <= 73 ? millionths(fraction, k) : 0;
   if (part == 1000000) integer += 1, part = 0;
-  char digits[20];
+  char digits[20] = {};
   at = put(at, last, digits, decimalDigits(integer, digits));
   char six[7] = {'.'};
   for (int j = 6; j >= 1; --j, part /= 10) six[j] = static_cast<char>('0' + part % 10);
@@ -460,7 +461,7 @@ char* writeIntegerChars(char* first, char* last, std::int32_t value) {
   // The magnitude in 64 bits, so that the most negative value has one too.
   const std::int64_t wide = value;
   char* at = wide < 0 ? put(first, last, "-", 1) : first;
-  char digits[20];
+  char digits[20] = {};
   return put(at, last, digits, decimalDigits(static_cast<std::uint64_t>(wide < 0 ? -wide : wide), digits));
 }
 

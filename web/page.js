@@ -320,8 +320,9 @@ async function start() {
     loaded = await loadCalculator();
   } catch (error) {
     encounter.hidden = true;
-    await new Promise((later) => { setTimeout(later, 50); });  // the violation is reported after the refusal
-    // WebKit reports no violation for WebAssembly, only the refusal itself.
+    // The violation is reported in a task queued with the refusal; WebKit
+    // reports none for WebAssembly, only the refusal's own message.
+    await new Promise((later) => { setTimeout(later, 0); });
     if (/unsafe-eval|Content Security Policy/i.test(error.message)) refusedByPolicy = true;
     showNotice(refusedByPolicy
       ? `This browser does not run Brawlwise's calculator under the page's security policy. Brawlwise needs ${

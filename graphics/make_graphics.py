@@ -5,6 +5,7 @@ pixels). Run it from anywhere; it writes beside itself."""
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FACE = (240, 240, 240)  # the dialog face behind the pictures
@@ -94,6 +95,83 @@ def write_icon(name):
     directory = struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), 22)
     with open(os.path.join(HERE, name), "wb") as out:
         out.write(directory + image)
+
+
+# ---- the icon drawn at any size, for the page and an installed app
+
+# The design of res1.ico in units of its 32-pixel square, without its dither:
+# (colour, test of a point's offset (dx, dy) from the centre and distance r).
+ICON_LAYERS = [
+    ((220, 0, 0), lambda dx, dy, r: r <= 2),
+    ((255, 220, 0), lambda dx, dy, r: (abs(dx) < 1 and 3 <= abs(dy) <= 13) or (abs(dy) < 1 and 3 <= abs(dx) <= 13)),
+    ((0, 40, 230), lambda dx, dy, r: r <= 11),
+    ((0, 0, 0), lambda dx, dy, r: r <= 12.5),
+    ((128, 128, 128), lambda dx, dy, r: 13.5 <= r <= 15 and (abs(dx) < 2 or abs(dy) < 2)),
+]
+APP_BACKGROUND = (11, 30, 70)  # behind the design where an icon must be opaque
+
+
+def icon_rgba(size, scale=1.0, background=None):
+    """The icon as rows of RGBA bytes: the design filling `scale` of the
+    square, centred, each pixel from 4 x 4 samples."""
+    rows = []
+    unit = 32 / (size * scale)  # design units a pixel spans
+    for y in range(size):
+        row = bytearray()
+        for x in range(size):
+            sums = [0, 0, 0, 0]
+            for sy in range(4):
+                for sx in range(4):
+                    dx = ((x + (sx + 0.5) / 4) - size / 2) * unit
+                    dy = ((y + (sy + 0.5) / 4) - size / 2) * unit
+                    r = math.hypot(dx, dy)
+                    colour = next((c for c, inside in ICON_LAYERS if inside(dx, dy, r)), background)
+                    if colour is not None:
+                        sums[0] += colour[0]
+                        sums[1] += colour[1]
+                        sums[2] += colour[2]
+                        sums[3] += 1
+            alpha = sums[3]
+            row += bytes((round(sums[0] / alpha), round(sums[1] / alpha), round(sums[2] / alpha),
+                          round(255 * alpha / 16))) if alpha else bytes(4)
+        rows.append(bytes(row))
+    return rows
+
+
+def write_png(path, size, rows):
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(b"".join(b"\0" + row for row in rows), 9)) + chunk(b"IEND", b"")
+    with open(path, "wb") as out:
+        out.write(png)
+
+
+def icon_svg():
+    """The same design as an SVG drawing, sharp at any size."""
+    shapes = [
+        '<circle cx="16" cy="16" r="15" fill="none" stroke="#808080" stroke-width="1.5" '
+        'stroke-dasharray="4 19.56" stroke-dashoffset="2"/>',
+        '<circle cx="16" cy="16" r="12.5" fill="#000"/>',
+        '<circle cx="16" cy="16" r="11" fill="#0028e6"/>',
+        '<path d="M15 3h2v10h-2zM15 19h2v10h-2zM3 15h10v2H3zM19 15h10v2H19z" fill="#ffdc00"/>',
+        '<circle cx="16" cy="16" r="2" fill="#dc0000"/>',
+    ]
+    return ('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 32 32" width="32" height="32">'
+            + "".join(shapes) + "</svg>\n")
+
+
+def write_app_icons(folder):
+    """The page's icons into `folder`: icon.svg for its title bars, 192 and
+    512 px for an installed app, a maskable 512 px one (the design inside the
+    inner 80 %), and a 180 px opaque one for a phone's home screen."""
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "icon.svg"), "w") as out:
+        out.write(icon_svg())
+    for name, size, scale, background in (("icon-192.png", 192, 1.0, None), ("icon-512.png", 512, 1.0, None),
+                                          ("icon-maskable-512.png", 512, 0.8, APP_BACKGROUND),
+                                          ("apple-touch-icon.png", 180, 0.9, APP_BACKGROUND)):
+        write_png(os.path.join(folder, name), size, icon_rgba(size, scale, background))
 
 
 if __name__ == "__main__":

@@ -3,13 +3,15 @@
 words taken from its resource script (a deliberate read of
 windows/Brawlwise.rc at build time), the control numbers of
 core/ControlNumbers.h as named constants for the page's script, the style
-sheet and scripts, the module's bytes in a script file, the three pictures
-and the help file.
+sheet and scripts, the module's bytes in a script file, the three pictures,
+the icons and web app manifest of an installed page, and the help file.
 
 Usage: build_page.py MODULE.wasm OUTPUT_FOLDER
 """
 import base64
+import hashlib
 import html
+import json
 import re
 import shutil
 import sys
@@ -75,6 +77,37 @@ def control_numbers_script(numbers):
     return "\n".join(lines) + "\n"
 
 
+MANIFEST = {
+    "name": "Brawlwise",
+    "short_name": "Brawlwise",
+    "description": "What follows when one player attacks another, and how their security status changes.",
+    "start_url": "./",
+    "scope": "./",
+    "display": "standalone",
+    "background_color": "#f0f0f0",
+    "theme_color": "#dde7f6",
+    "icons": [
+        {"src": "graphics/icon-192.png", "sizes": "192x192", "type": "image/png", "purpose": "any"},
+        {"src": "graphics/icon-512.png", "sizes": "512x512", "type": "image/png", "purpose": "any"},
+        {"src": "graphics/icon-maskable-512.png", "sizes": "512x512", "type": "image/png", "purpose": "maskable"},
+        {"src": "graphics/icon.svg", "sizes": "any", "type": "image/svg+xml", "purpose": "any"},
+    ],
+}
+
+
+def app_icons(folder):
+    """The page's icons, drawn by the project's graphics script into `folder`;
+    kept in build/icon-cache/ between builds, as drawing them takes seconds."""
+    script = ROOT / "graphics" / "make_graphics.py"
+    cache = ROOT / "build" / "icon-cache" / hashlib.sha256(script.read_bytes()).hexdigest()[:16]
+    if not (cache / "icon.svg").exists():
+        sys.path.insert(0, str(script.parent))
+        import make_graphics
+        make_graphics.write_app_icons(str(cache))
+    for icon in cache.iterdir():
+        shutil.copyfile(icon, folder / icon.name)
+
+
 def main():
     module, output = Path(sys.argv[1]), Path(sys.argv[2])
     numbers = identifiers(ROOT / "core" / "ControlNumbers.h")
@@ -94,6 +127,8 @@ def main():
     (output / "graphics").mkdir(exist_ok=True)
     for name in PICTURES:
         shutil.copyfile(ROOT / "graphics" / name, output / "graphics" / name)
+    app_icons(output / "graphics")
+    (output / "manifest.webmanifest").write_text(json.dumps(MANIFEST, indent=2) + "\n")
     shutil.copyfile(ROOT / "docs" / "Brawlwise-Help.txt", output / "Brawlwise-Help.txt")
 
 

@@ -91,11 +91,15 @@ function onWindowClosed() {
   focusBefore = null;
 }
 
-function showRefusal() {
+function showMessage(caption, text) {
   const box = windowOf('message');
-  box.querySelector('[data-caption]').textContent = calculator.refusalCaption();
-  box.querySelector('[data-message]').textContent = calculator.refusal();
+  box.querySelector('[data-caption]').textContent = caption;
+  box.querySelector('[data-message]').textContent = text;
   openWindow(box, inWindow(box, MESSAGE_OK));
+}
+
+function showRefusal() {
+  showMessage(calculator.refusalCaption(), calculator.refusal());
 }
 
 function showResults() {
@@ -136,6 +140,32 @@ function clear() {
   calculator.clear();
   takeBackControls();
   setAddress(location.href.split('#')[0]);
+}
+
+// The encounter's address, for an installed app that has no address bar:
+// shared where the device can share, else copied, else shown to be copied.
+async function copyLink() {
+  closeMenus();
+  if (calculator) writeLinkNow();
+  const address = location.href;
+  try {
+    if (navigator.share) {
+      await navigator.share({ title: document.title, url: address });
+    } else {
+      await navigator.clipboard.writeText(address);
+      say('Link copied.');
+    }
+  } catch (error) {
+    if (error && error.name === 'AbortError') return;  // the user closed the share sheet
+    showMessage('Link', address);
+  }
+}
+
+function say(text) {
+  const said = document.getElementById('said');
+  said.textContent = text;
+  said.hidden = false;
+  setTimeout(() => { said.hidden = true; }, 4000);
 }
 
 function about() {
@@ -257,6 +287,7 @@ function wire() {
     whenReady(clear)();
   });
   document.querySelector(`[data-command="${IDM_HELP_ABOUT}"]`).addEventListener('click', about);
+  document.querySelector('[data-command="copy-link"]').addEventListener('click', copyLink);
   document.querySelector('[data-command="help"]').addEventListener('click', () => closeMenus());
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && document.querySelector('[data-menu][aria-expanded="true"]')) {
@@ -312,7 +343,18 @@ document.addEventListener('securitypolicyviolation', (event) => {
   if (event.violatedDirective.startsWith('script-src')) refusedByPolicy = true;
 });
 
+// A page served over http(s) can be installed as an app; from disk a
+// manifest could not load, so the page names none there.
+function offerManifest() {
+  if (!location.protocol.startsWith('http')) return;
+  const link = document.createElement('link');
+  link.rel = 'manifest';
+  link.href = 'manifest.webmanifest';
+  document.head.append(link);
+}
+
 async function start() {
+  offerManifest();
   wire();
   const encounter = document.getElementById('encounter');
   let loaded;

@@ -128,6 +128,9 @@ class Engine:
     def accessibility_tree(self, driver):
         raise NotAvailable(f"{self.name}'s driver gives no accessibility tree")
 
+    def installability_errors(self, driver):
+        raise NotAvailable(f"{self.name}'s driver cannot ask whether the page can be installed")
+
     def wheel(self, driver, delta_y):
         """Turns the mouse wheel over the middle of the window."""
         from selenium.webdriver.common.action_chains import ActionChains
@@ -169,6 +172,9 @@ class Chromium(Engine):
 
     def accessibility_tree(self, driver):
         return driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+
+    def installability_errors(self, driver):
+        return driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
 
 
 class WebKit(Engine):

@@ -629,11 +629,44 @@ class PageTest:
                 file_menu.click()
                 self.assertEqual(file_menu.get_attribute('aria-expanded'), 'true')
                 if leave == 'Tab':
-                    self.driver.find_element(By.CSS_SELECTOR, '[data-command="102"]').send_keys(Keys.TAB)
+                    self.driver.find_element(By.CSS_SELECTOR, '[data-command="copy-link"]').send_keys(Keys.TAB)
                 else:
                     self.main(1007).click()
                 self.assertEqual(file_menu.get_attribute('aria-expanded'), 'false')
                 self.assertFalse(self.driver.find_element(By.ID, 'menu-file').is_displayed())
+
+    def test_the_encounter_can_be_copied_as_a_link(self):
+        self.driver.execute_script(
+            "Object.defineProperty(navigator, 'share', {value: undefined, configurable: true});"
+            "Object.defineProperty(navigator, 'clipboard', {configurable: true,"
+            "  value: {writeText: async (text) => { window.copied = text; }}});")
+        self.enter({'texts': {4001: 'Ann'}, 'choices': {1004: 1}})
+        self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]').click()
+        self.driver.find_element(By.CSS_SELECTOR, '[data-command="copy-link"]').click()
+        copied = self.wait(lambda: self.driver.execute_script('return window.copied || null'))
+        self.assertEqual(copied, self.driver.current_url)
+        self.assertIn('4001=Ann', copied)
+        self.assertIn('1004=Station', copied)
+
+    def test_over_http_the_page_can_be_installed_and_from_disk_names_no_manifest(self):
+        manifest = self.driver.execute_script('const l = document.querySelector("link[rel=manifest]"); '
+                                              'return l ? l.href : null')
+        sizes = {}
+        for name in ('icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'):
+            head = (COPY / 'graphics' / name).read_bytes()[:24]
+            sizes[name] = (int.from_bytes(head[16:20], 'big'), int.from_bytes(head[20:24], 'big'))
+        self.assertEqual(sizes, {'icon-192.png': (192, 192), 'icon-512.png': (512, 512),
+                                 'icon-maskable-512.png': (512, 512), 'apple-touch-icon.png': (180, 180)})
+        if self.base.startswith('file:'):
+            self.assertIsNone(manifest, 'a manifest from disk costs console errors')
+            return
+        self.assertTrue(manifest.endswith('/manifest.webmanifest'))
+        try:
+            errors = ENGINE.installability_errors(self.driver)
+        except NotAvailable as reason:
+            return self.skipped('the page can be installed', reason)
+        self.assertEqual(errors, [])
+
 
 class LayoutChecks:
     """How the page lays out on screens and text sizes: run from disk only,

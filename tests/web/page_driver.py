@@ -15,6 +15,7 @@ import asyncio
 import base64
 import itertools
 import json
+import os
 import re
 import shutil
 import subprocess
@@ -188,9 +189,11 @@ class WebKit(Engine):
     text_size_in_page = True
     narrowest = 460
 
+    dark_at_start = True  # GTK's dark theme, which WebKitGTK follows
+
     def set_screen(self, driver, width, height, dark=False):
-        if dark:
-            raise NotAvailable('WebKitWebDriver cannot emulate a colour scheme')
+        if dark != driver.dark:
+            raise NotAvailable('WebKitWebDriver cannot change the colour scheme of a running browser')
         if width < self.narrowest:
             raise NotAvailable(f"MiniBrowser's window is at least about {self.narrowest} px wide")
         driver.set_window_size(width, height)
@@ -201,7 +204,13 @@ class WebKit(Engine):
         options.page_load_strategy = page_load
         options.binary_location = MINIBROWSER
         options.add_argument('--automation')
-        driver = webdriver.WebKitGTK(options=options)
+        theme = os.environ.get('GTK_THEME')
+        os.environ['GTK_THEME'] = 'Adwaita:dark' if dark else 'Adwaita'  # inherited by the browser it starts
+        try:
+            driver = webdriver.WebKitGTK(options=options)
+        finally:
+            os.environ.pop('GTK_THEME') if theme is None else os.environ.__setitem__('GTK_THEME', theme)
+        driver.dark = dark
         driver.set_window_size(width, height)
         return driver
 

@@ -255,8 +255,9 @@ def engine(name):
 class BidiDriver:
     """Firefox ESR with a fresh profile, driven over WebDriver BiDi. It offers
     what the tests use of Selenium's WebDriver: get, title, current_url,
-    execute_script and execute_async_script, find_element(s), switch_to
-    (active element, alert, frame), save_screenshot and quit."""
+    execute_script and execute_async_script, find_element(s), switch_to.alert,
+    save_screenshot and quit. (Firefox's narrow screens are its own viewport:
+    it needs no frames.)"""
 
     def __init__(self, width, height, font_size, dark, page_load):
         import websockets
@@ -296,12 +297,10 @@ class BidiDriver:
         session = self.command('session.new', {'capabilities': {
             'alwaysMatch': {'unhandledPromptBehavior': {'default': 'ignore'}}}})
         self.browser_version = session['capabilities']['browserVersion']
-        self.capabilities = session['capabilities']
         self.command('session.subscribe', {'events': ['log.entryAdded', 'browsingContext.userPromptOpened']})
-        self.top = self.command('browsingContext.getTree', {})['contexts'][0]['context']
-        self.context = self.top
+        self.context = self.command('browsingContext.getTree', {})['contexts'][0]['context']
         self.command('browsingContext.setViewport',
-                     {'context': self.top, 'viewport': {'width': width, 'height': height}})
+                     {'context': self.context, 'viewport': {'width': width, 'height': height}})
         self.switch_to = _SwitchTo(self)
 
     def set_script_timeout(self, seconds):
@@ -384,8 +383,7 @@ class BidiDriver:
     # -- pages, elements, windows
 
     def get(self, address):
-        self.context = self.top
-        self.command('browsingContext.navigate', {'context': self.top, 'url': address, 'wait': self.wait_for})
+        self.command('browsingContext.navigate', {'context': self.context, 'url': address, 'wait': self.wait_for})
 
     @property
     def title(self):
@@ -411,7 +409,7 @@ class BidiDriver:
         self.command('input.performActions', {'context': self.context, 'actions': actions})
 
     def save_screenshot(self, path):
-        data = self.command('browsingContext.captureScreenshot', {'context': self.top})['data']
+        data = self.command('browsingContext.captureScreenshot', {'context': self.context})['data']
         Path(path).write_bytes(base64.b64decode(data))
 
     def logged_errors(self):
@@ -515,20 +513,8 @@ class _SwitchTo:
         self.driver = driver
 
     @property
-    def active_element(self):
-        return self.driver.execute_script('return document.activeElement')
-
-    @property
     def alert(self):
         prompts = [e for e in self.driver.events if e.get('method') == 'browsingContext.userPromptOpened']
         if not prompts:
             raise NoAlertPresentException('no alert is open')
         return _Alert(prompts[-1]['params'].get('message'))
-
-    def frame(self, element):
-        frame = element.get_property('contentWindow')
-        self.driver.context = frame['context'] if isinstance(frame, dict) and 'context' in frame else \
-            self.driver.command('browsingContext.getTree', {'root': self.driver.top})['contexts'][0]['children'][0]['context']
-
-    def default_content(self):
-        self.driver.context = self.driver.top

@@ -60,7 +60,6 @@ void composeResultsWindow(Encounter& encounter, ResultsWindowTexts& out) {
   markSecurityUnchanged(encounter.scenario, encounter.projection);
   composeSecuritySentences(encounter.scenario, encounter.projection, out.sentences);
   out.results = &encounter.results;
-  out.verdict = encounter.results.verdict;
 }
 
 const char* resultsWindowText(const ResultsWindowTexts& texts, int control) {

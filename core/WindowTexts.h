@@ -29,7 +29,6 @@ inline constexpr int kStatisticsBoxes[] = {IDC_STATISTICS_A_OUTLAW,  IDC_STATIST
 struct ResultsWindowTexts {
   const ResultSet* results = nullptr;
   SecuritySentences sentences;
-  std::int32_t verdict = 0;  // 0: the tick, 1: the cross
 };
 
 // Opens the Results window's texts on the encounter: first marks player 1's
@@ -37,6 +36,11 @@ struct ResultsWindowTexts {
 // the projection, as the window always has), then composes the sentences.
 // The texts read the encounter's result lines, so they last as long as it.
 void composeResultsWindow(Encounter& encounter, ResultsWindowTexts& out);
+
+// The Results window's verdict: 0 the tick, 1 the cross.
+inline std::int32_t resultsWindowVerdict(const ResultsWindowTexts& texts) {
+  return texts.results == nullptr ? 0 : texts.results->verdict;
+}
 
 // The text of one of the Results window's boxes; "" for any other control.
 const char* resultsWindowText(const ResultsWindowTexts& texts, int control);

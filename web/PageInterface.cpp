@@ -201,7 +201,7 @@ const char* bw_refusal_caption() { return handOut(kRefusalCaption); }
 
 const char* bw_results_text(int control) { return handOut(resultsWindowText(results, control)); }
 
-int bw_verdict() { return results.verdict; }
+int bw_verdict() { return resultsWindowVerdict(results); }
 
 const char* bw_statistics_text(int control) { return handOut(statisticsWindowText(statistics, control)); }
 

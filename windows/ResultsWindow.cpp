@@ -29,7 +29,7 @@ void fillResultsWindow(HWND window) {
   setWindowIcon(window, ICON_SMALL);
   ResultsWindowTexts texts;
   composeResultsWindow(theEncounter, texts);
-  showVerdict(window, texts.verdict);
+  showVerdict(window, resultsWindowVerdict(texts));
   for (int box : kResultsBoxes) setControlText(window, box, resultsWindowText(texts, box));
 }
 

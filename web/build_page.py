@@ -4,7 +4,8 @@ words taken from its resource script (a deliberate read of
 windows/Brawlwise.rc at build time), the control numbers of
 core/ControlNumbers.h as named constants for the page's script, the style
 sheet and scripts, the module's bytes in a script file, the three pictures,
-the icons and web app manifest of an installed page, and the help file.
+the icons and web app manifest of an installed page, the help file, and
+the service worker that keeps them all for a page offline.
 
 Usage: build_page.py MODULE.wasm OUTPUT_FOLDER
 """
@@ -20,6 +21,7 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parent
 STATIC_FILES = ["brawlwise.css", "calculator.js", "page.js"]
+WORKER = "service-worker.js"
 PICTURES = ["res1.ico", "tick.bmp", "cross.bmp"]
 
 # A control statement of a dialog template: KEYWORD "text", IDENTIFIER, ...
@@ -108,13 +110,61 @@ def app_icons(folder):
         shutil.copyfile(icon, folder / icon.name)
 
 
+def digest(data):
+    return hashlib.sha256(data).hexdigest()
+
+
+def build_files(folder):
+    """Every file of the build in `folder` by its path there, but the worker."""
+    return {path.relative_to(folder).as_posix(): path for path in sorted(folder.rglob("*"))
+            if path.is_file() and path.name != WORKER}
+
+
+def stamped_page(page, folder):
+    """index.html naming each file of the build with the build's stamp
+    (page.js?v=STAMP, the digest of every file but the page), so that a page
+    is given the files of the build it started with."""
+    files = build_files(folder)
+    files.pop("index.html", None)
+    stamp = digest("".join(f"{name} {digest(path.read_bytes())}\n" for name, path in files.items()).encode())[:16]
+
+    def stamp_link(match):
+        return f'{match.group(1)}="{match.group(2)}?v={stamp}"' if match.group(2) in files else match.group(0)
+    page = re.sub(r'\b(src|href)="([^"?#:]+)"', stamp_link, page)
+    return page.replace("<html ", f'<html data-build="{stamp}" ', 1)
+
+
+def write_service_worker(folder):
+    """The service worker of the build in `folder`, written after every other
+    file: each file's digest, the page's stamp, and the cache's name (the
+    digest of them all)."""
+    folder = Path(folder)
+    stamp = re.search(r'data-build="(\w+)"', (folder / "index.html").read_text()).group(1)
+    files = {name: digest(path.read_bytes()) for name, path in build_files(folder).items()}
+    build = digest(json.dumps(files, sort_keys=True).encode())[:16]
+    (folder / WORKER).write_text(
+        "// This build's files, written by build_page.py.\n"
+        f"const BUILD = '{build}';\nconst STAMP = '{stamp}';\n"
+        f"const FILES = {json.dumps(files, indent=2)};\n\n" + (HERE / WORKER).read_text())
+
+
+def restamp(folder):
+    """Stamps index.html afresh and writes the worker again: for a copy of a
+    build whose files were changed after it was built."""
+    folder = Path(folder)
+    index = folder / "index.html"
+    page = re.sub(r'\?v=\w+"', '"', index.read_text()).replace('<html data-build="', '<html data-old="', 1)
+    page = re.sub(r'<html data-old="\w+" ', "<html ", page)
+    index.write_text(stamped_page(page, folder))
+    write_service_worker(folder)
+
+
 def main():
     module, output = Path(sys.argv[1]), Path(sys.argv[2])
     numbers = identifiers(ROOT / "core" / "ControlNumbers.h")
     found = words(ROOT / "windows" / "Brawlwise.rc", numbers)
     output.mkdir(parents=True, exist_ok=True)
     (output / "control-numbers.js").write_text(control_numbers_script(numbers))
-    (output / "index.html").write_text(fill((HERE / "index.html").read_text(), found))
     for name in STATIC_FILES:
         shutil.copyfile(HERE / name, output / name)
     # The module's bytes in a script, which a page opened from disk may load
@@ -130,6 +180,8 @@ def main():
     app_icons(output / "graphics")
     (output / "manifest.webmanifest").write_text(json.dumps(MANIFEST, indent=2) + "\n")
     shutil.copyfile(ROOT / "docs" / "Brawlwise-Help.txt", output / "Brawlwise-Help.txt")
+    (output / "index.html").write_text(stamped_page(fill((HERE / "index.html").read_text(), found), output))
+    write_service_worker(output)
 
 
 if __name__ == "__main__":

@@ -32,9 +32,14 @@ const LINK_VERSION = '1';
 const LINK_DELAY_MS = 300;
 const NEEDED_BROWSERS = 'Safari 16 or later (iOS and iPadOS 16 on an iPhone or iPad), Chrome or Edge 97 or later, ' +
   'or Firefox 102 or later';
+// A file of the page's own build, as its service worker keeps it.
+const ofThisBuild = (path) => {
+  const stamp = document.documentElement.dataset.build;
+  return stamp ? `${path}?v=${stamp}` : path;
+};
 const VERDICT_PICTURES = [
-  { src: 'graphics/tick.bmp', alt: 'Tick: player 1 may attack without sanction' },
-  { src: 'graphics/cross.bmp', alt: 'Cross: the attack has consequences for player 1' },
+  { src: ofThisBuild('graphics/tick.bmp'), alt: 'Tick: player 1 may attack without sanction' },
+  { src: ofThisBuild('graphics/cross.bmp'), alt: 'Cross: the attack has consequences for player 1' },
 ];
 
 const mainWindow = document.querySelector(`[data-window="${IDD_MAIN}"]`);
@@ -343,18 +348,26 @@ document.addEventListener('securitypolicyviolation', (event) => {
   if (event.violatedDirective.startsWith('script-src')) refusedByPolicy = true;
 });
 
-// A page served over http(s) can be installed as an app; from disk a
-// manifest could not load, so the page names none there.
-function offerManifest() {
+// A page served over http(s) can be installed as an app, and works offline
+// after its first visit; from disk a manifest could not load and no worker
+// may register, so the page names neither there.
+function offerApp() {
   if (!location.protocol.startsWith('http')) return;
   const link = document.createElement('link');
   link.rel = 'manifest';
-  link.href = 'manifest.webmanifest';
+  link.href = ofThisBuild('manifest.webmanifest');
   document.head.append(link);
+  // Once the page has loaded, so as not to slow its start. Over plain http
+  // from another machine (no secure context) there is no worker: the page
+  // then works as from disk.
+  if (!window.isSecureContext || !('serviceWorker' in navigator)) return;
+  window.addEventListener('load', () => {
+    navigator.serviceWorker.register('service-worker.js').catch(() => {});
+  });
 }
 
 async function start() {
-  offerManifest();
+  offerApp();
   wire();
   const encounter = document.getElementById('encounter');
   let loaded;

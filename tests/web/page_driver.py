@@ -71,13 +71,14 @@ def open_page(driver, address):
 def test_copy(page, folder):
     """A copy of the built page in `folder` whose first script collects every
     uncaught error, refused promise, policy violation and console error or
-    warning, in every engine alike."""
+    warning, in every engine alike; its service worker keeps the copy."""
     shutil.copytree(page, folder, dirs_exist_ok=True)
     shutil.copyfile(Path(__file__).with_name('collect-errors.js'), Path(folder) / 'collect-errors.js')
     index = Path(folder) / 'index.html'
     html = index.read_text()
     at = html.index('<title>')
     index.write_text(html[:at] + '<script src="collect-errors.js"></script>\n  ' + html[at:])
+    build_page.restamp(folder)  # the copy is a build of its own
     return Path(folder)
 
 
@@ -131,6 +132,15 @@ class Engine:
 
     def installability_errors(self, driver):
         raise NotAvailable(f"{self.name}'s driver cannot ask whether the page can be installed")
+
+    def new_tab(self, driver):
+        """Opens a new tab and closes the one before: the driver drives the new one."""
+        old = driver.current_window_handle
+        driver.switch_to.new_window('tab')
+        new = driver.current_window_handle
+        driver.switch_to.window(old)
+        driver.close()
+        driver.switch_to.window(new)
 
     def wheel(self, driver, delta_y):
         """Turns the mouse wheel over the middle of the window."""
@@ -238,6 +248,11 @@ class Firefox(Engine):
         width, height = driver.execute_script('return [innerWidth, innerHeight]')
         driver.perform([{'type': 'wheel', 'id': 'wheel', 'actions': [
             {'type': 'scroll', 'x': width // 2, 'y': height // 2, 'deltaX': 0, 'deltaY': delta_y}]}])
+
+    def new_tab(self, driver):
+        old = driver.context
+        driver.context = driver.command('browsingContext.create', {'type': 'tab'})['context']
+        driver.command('browsingContext.close', {'context': old})
 
     def set_screen(self, driver, width, height, dark=False):
         if dark != driver.dark:
@@ -384,6 +399,9 @@ class BidiDriver:
 
     def get(self, address):
         self.command('browsingContext.navigate', {'context': self.context, 'url': address, 'wait': self.wait_for})
+
+    def refresh(self):
+        self.command('browsingContext.reload', {'context': self.context, 'wait': self.wait_for})
 
     @property
     def title(self):

@@ -12,12 +12,14 @@ Usage: /usr/bin/python3 page_test.py PAGE_FOLDER SCREENSHOT_FOLDER ENGINE [SKIPP
 import functools
 import http.server
 import os
+import re
 import shutil
 import sys
 import tempfile
 import threading
 import time
 import unittest
+import urllib.parse
 from pathlib import Path
 
 from selenium.common.exceptions import NoAlertPresentException
@@ -132,6 +134,71 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         if self.path.startswith('/brawlwise-module.js'):
             time.sleep(Quiet.module_delay)
         super().do_GET()
+
+
+# What the page's service worker is at: 'active', 'waiting' (a new build is
+# installed and waits), 'installing', or 'none: why'.
+WORKER_STATE = """
+const done = arguments[0];
+if (!('serviceWorker' in navigator)) return done('none: no service workers on this page');
+navigator.serviceWorker.getRegistration().then((r) => {
+  if (!r) return done('registering');
+  if (r.waiting && r.waiting.state === 'installed') return done('waiting');
+  if (r.installing) return done('installing');
+  return done(r.active && r.active.state === 'activated' ? 'active' : 'activating');
+}, (error) => done(`none: ${error}`));
+"""
+# The build mark of the page, its style sheet, each of its four scripts, and
+# the tick picture it would show.
+BUILDS_SHOWN = """
+const done = arguments[0];
+const marks = [document.querySelector('meta[name="test-build"]').content,
+  getComputedStyle(document.documentElement).getPropertyValue('--test-build').trim().replace(/"/g, ''),
+  ...window.testBuilds];
+fetch(`graphics/tick.bmp?v=${document.documentElement.dataset.build}`).then((r) => r.arrayBuffer())
+  .then((bytes) => done([...marks, String.fromCharCode(new Uint8Array(bytes).at(-1))]), (e) => done(String(e)));
+"""
+
+
+class Site:
+    """A folder served on 127.0.0.1 until stopped."""
+
+    def __init__(self, folder):
+        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
+                                                      functools.partial(Quiet, directory=str(folder)))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.address = f'http://127.0.0.1:{self.server.server_address[1]}/'
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def marked_build(folder, mark):
+    """A build of the test copy whose page, style sheet, scripts and tick
+    picture each carry `mark`."""
+    shutil.copytree(COPY, folder)
+    for name in ('control-numbers.js', 'calculator.js', 'page.js', 'brawlwise-module.js'):
+        with (folder / name).open('a') as script:
+            script.write(f"\n(window.testBuilds = window.testBuilds || []).push('{mark}');\n")
+    with (folder / 'brawlwise.css').open('a') as sheet:
+        sheet.write(f'\n:root {{ --test-build: "{mark}"; }}\n')
+    with (folder / 'graphics' / 'tick.bmp').open('ab') as picture:
+        picture.write(mark.encode())
+    index = folder / 'index.html'
+    index.write_text(index.read_text().replace('<title>', f'<meta name="test-build" content="{mark}">\n  <title>'))
+    page_driver.build_page.restamp(folder)
+    return folder
+
+
+def cache_of(build):
+    """The name of the cache that keeps a build."""
+    return 'brawlwise-' + re.search(r"const BUILD = '(\w+)'", (build / 'service-worker.js').read_text()).group(1)
+
+
+def picture_path(picture):
+    """A picture's address without its build stamp."""
+    return urllib.parse.urlsplit(picture.get_attribute('src')).path
 
 
 def skipped_check(check, reason):
@@ -332,7 +399,7 @@ class PageTest:
                 for box in RESULTS_BOXES:
                     self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
                 picture = self.in_window(1200, 1210)
-                self.assertTrue(picture.get_attribute('src').endswith(
+                self.assertTrue(picture_path(picture).endswith(
                     'tick.bmp' if expected['verdict'] == 0 else 'cross.bmp'))
                 pictures.add((expected['verdict'], picture.get_attribute('alt')))
                 self.assertTrue(self.driver.execute_script('return arguments[0].naturalWidth', picture) == 48)
@@ -349,7 +416,7 @@ class PageTest:
         self.main(1001).click()
         self.assertEqual(self.in_window(1200, 1205).text,
                          'Aggression: Player 1s security would change to 4.925000 - a change of 0.075000')
-        self.assertTrue(self.in_window(1200, 1210).get_attribute('src').endswith('cross.bmp'))
+        self.assertTrue(picture_path(self.in_window(1200, 1210)).endswith('cross.bmp'))
 
     def test_refusals_come_in_order_and_write_default_names_back(self):
         rows = [({}, 'You need to specify a location'),
@@ -659,7 +726,7 @@ class PageTest:
         if self.base.startswith('file:'):
             self.assertIsNone(manifest, 'a manifest from disk costs console errors')
             return
-        self.assertTrue(manifest.endswith('/manifest.webmanifest'))
+        self.assertEqual(urllib.parse.urlsplit(manifest).path, '/manifest.webmanifest')
         try:
             errors = ENGINE.installability_errors(self.driver)
         except NotAvailable as reason:
@@ -798,6 +865,72 @@ class FromServer(PageTest, unittest.TestCase):
     # The screenshots come from the disk run.
     def shot(self, name):
         pass
+
+    def worker(self, wanted, seconds=10):
+        """Waits until the page's service worker is 'active' or a new build is
+        'waiting'; a skipped check where the engine runs no worker here."""
+        state = lambda: self.driver.execute_async_script(WORKER_STATE)  # noqa: E731
+        first = state()
+        if first.startswith('none'):
+            self.skipped('the page offline and a new build taking over', first[len('none: '):])
+            raise unittest.SkipTest(first)
+        self.wait(lambda: state() == wanted, seconds)
+
+    def builds_shown(self):
+        """The build of each file the page loaded, and of a picture it would show."""
+        return self.driver.execute_async_script(BUILDS_SHOWN)
+
+    def test_after_a_first_visit_the_page_works_offline(self):
+        with tempfile.TemporaryDirectory() as folder:
+            shutil.copytree(COPY, folder, dirs_exist_ok=True)
+            site = Site(folder)
+            self.open('', base=site.address)
+            self.worker('active')
+            site.stop()
+            self.open('#v=1&4001=Ann&4006=-2.5&1004=Station&1005=0.4&1020=1', base=site.address)
+            self.main(1001).click()
+            expected = self.expected({'texts': {4001: 'Ann', 4006: '-2.5'}, 'choices': {1004: 1, 1005: 4},
+                                      'ticks': [1020]}, 'calculate')
+            for box in RESULTS_BOXES:
+                self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
+            self.assertEqual(self.driver.execute_script('return arguments[0].naturalWidth',
+                                                        self.in_window(1200, 1210)), 48)
+
+    def test_a_new_build_runs_once_no_page_of_the_old_one_is_open_and_never_mixed(self):
+        with tempfile.TemporaryDirectory() as folder:
+            builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'ABC'}
+            served = Path(folder) / 'served'
+            shutil.copytree(builds['A'], served)
+            site = Site(served)
+            try:
+                self.open('', base=site.address)
+                self.worker('active')
+                self.assertEqual(self.builds_shown(), ['A'] * 7)
+                for old, new in (('A', 'B'), ('B', 'C')):
+                    # as a host's new files: modified now, not in the same second as the old
+                    shutil.copytree(builds[new], served, dirs_exist_ok=True, copy_function=shutil.copyfile)
+                    self.driver.refresh()  # the update is found; this page is of the old build
+                    page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
+                    self.assertEqual(self.builds_shown(), [old] * 7)
+                    self.worker('waiting')
+                    self.driver.refresh()  # the old page is still open while its reload starts
+                    page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
+                    self.assertIn(self.builds_shown(), ([old] * 7, [new] * 7))
+                    # Once no page of the old build is open, the new one runs
+                    # (from the next load: it may be taking over as this one starts).
+                    for _ in range(3):
+                        ENGINE.new_tab(self.driver)
+                        self.open('', base=site.address)
+                        shown = self.builds_shown()
+                        self.assertIn(shown, ([old] * 7, [new] * 7))
+                        if shown[0] == new:
+                            break
+                    self.assertEqual(shown, [new] * 7)
+                kept = self.driver.execute_async_script('caches.keys().then(arguments[0])')
+                self.assertEqual(sorted(kept), sorted(['brawlwise-state', cache_of(builds['B']),
+                                                       cache_of(builds['C'])]))
+            finally:
+                site.stop()
 
     def test_the_form_shows_and_keeps_a_command_while_the_module_loads(self):
         self.restart(page_load='none')

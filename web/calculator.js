@@ -4,7 +4,7 @@
 // Windows program does. Nothing here knows a rule of the game.
 'use strict';
 
-/* exported loadCalculator */
+/* exported loadCalculator, ofThisBuild */
 /* global brawlwiseModuleBytes */
 
 class Calculator {
@@ -52,20 +52,49 @@ class Calculator {
   statisticsText(control) { return this.read(this.bw.bw_statistics_text(control)); }
 }
 
-// The module's bytes, once its script has run (it is the page's last).
+// A file of the page's own build, as its service worker keeps it: the page
+// names each of its files with its build's stamp (page.js?v=STAMP).
+function ofThisBuild(path) {
+  const stamp = document.documentElement.dataset.build;
+  return stamp ? `${path}?v=${stamp}` : path;
+}
+
+// Calls `then` once the page's first contents have been painted, or after
+// half a second where the browser does not tell.
+function afterFirstPaint(then) {
+  let called = false;
+  const once = () => {
+    if (!called) then();
+    called = true;
+  };
+  setTimeout(once, 500);
+  try {
+    new PerformanceObserver((list, observer) => {
+      if (!list.getEntriesByName('first-contentful-paint').length) return;
+      observer.disconnect();
+      once();
+    }).observe({ type: 'paint', buffered: true });
+  } catch {
+    // no paint timing in this browser: the half second
+  }
+}
+
+// The module's bytes. Its script is asked for once the form has been drawn,
+// so that on a slow network it does not hold up the first paint.
+let moduleScript = null;
 function moduleBytes() {
-  const bytes = () => (typeof brawlwiseModuleBytes === 'string' ? brawlwiseModuleBytes : null);
-  if (bytes() !== null) return Promise.resolve(bytes());
-  return new Promise((resolve, reject) => {
-    const settle = () => (bytes() !== null ? resolve(bytes()) : reject(new Error('brawlwise-module.js did not load')));
-    // Every deferred script has run, or failed, by DOMContentLoaded (some
-    // engines report a failed one before the scripts ahead of it have run).
-    if (document.readyState !== 'loading' && document.readyState !== 'interactive') return settle();
-    document.addEventListener('DOMContentLoaded', settle);
-    const script = document.getElementById('module-script');
-    if (script) script.addEventListener('load', settle);
-    return undefined;
+  moduleScript ??= new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.id = 'module-script';
+    script.src = ofThisBuild('brawlwise-module.js');
+    script.addEventListener('load', () => {
+      if (typeof brawlwiseModuleBytes === 'string') resolve(brawlwiseModuleBytes);
+      else reject(new Error('brawlwise-module.js holds no module'));
+    });
+    script.addEventListener('error', () => reject(new Error('brawlwise-module.js did not load')));
+    afterFirstPaint(() => document.head.append(script));
   });
+  return moduleScript;
 }
 
 // A new calculator of its own; rejects when the module is missing or broken.

@@ -3,7 +3,7 @@
 // says (calculator.js); the page only shows it.
 'use strict';
 
-/* global loadCalculator */
+/* global loadCalculator, ofThisBuild */
 /* global IDD_MAIN, IDD_ABOUT, IDD_RESULTS, IDD_STATISTICS, IDM_FILE_CLEAR, IDM_HELP_ABOUT */
 /* global IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS */
 /* global IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY, IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE */
@@ -32,11 +32,6 @@ const LINK_VERSION = '1';
 const LINK_DELAY_MS = 300;
 const NEEDED_BROWSERS = 'Safari 16 or later (iOS and iPadOS 16 on an iPhone or iPad), Chrome or Edge 97 or later, ' +
   'or Firefox 102 or later';
-// A file of the page's own build, as its service worker keeps it.
-const ofThisBuild = (path) => {
-  const stamp = document.documentElement.dataset.build;
-  return stamp ? `${path}?v=${stamp}` : path;
-};
 const VERDICT_PICTURES = [
   { src: ofThisBuild('graphics/tick.bmp'), alt: 'Tick: player 1 may attack without sanction' },
   { src: ofThisBuild('graphics/cross.bmp'), alt: 'Cross: the attack has consequences for player 1' },

@@ -5,7 +5,7 @@
 # its fonts, Xvfb, clang with libFuzzer and the sanitizer runtimes,
 # clang-tidy, cppcheck and Python; clang 19 with lld and the WebAssembly
 # (wasm32-wasi) C and C++ libraries, and Node where no `node` is present, for
-# the core as WebAssembly; for the page's tests in three engines, Chromium
+# the core as WebAssembly (and npm where none is, for the page's benchmark); for the page's tests in three engines, Chromium
 # and its driver, WebKitGTK's WebDriver (with its MiniBrowser) and Firefox
 # ESR, with Selenium and Python's websockets. Wine's 32-bit part only where the host
 # executes 32-bit programs: elsewhere it could not run, and Debian's `wine`
@@ -20,6 +20,7 @@ wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-
         clang-19 lld-19 llvm-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
         chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr python3-websockets)
 command -v node >/dev/null || wanted+=(nodejs)
+command -v npm >/dev/null || wanted+=(npm)  # make bench-web's Lighthouse
 host_32bit=no
 if bash "$here/tools/host-runs-32bit.sh" >/dev/null; then
   host_32bit=yes

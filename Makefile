@@ -68,9 +68,14 @@ $(addprefix test-web-,$(WEB_ENGINES)): test-web-%: web-page
 	$(if $(filter webkit,$*),xvfb-run -a -s "-screen 0 1280x1024x24") /usr/bin/python3 tests/web/page_test.py \
 	  $(BUILD)/web/Brawlwise-web $(BUILD)/web/screenshots $* $(BUILD)/web-$*/skipped-checks.txt
 
-# The page's speed and size in headless Chromium, each beside its floor.
-bench-web: web-page
+# The page's speed and size in headless Chromium, each beside its floor;
+# then Lighthouse (pinned in tools/package.json) on the page served compressed.
+bench-web: web-page tools/node_modules/.package-lock.json
 	/usr/bin/python3 bench/web_bench.py $(BUILD)/web/Brawlwise-web
+	/usr/bin/python3 bench/lighthouse_bench.py $(BUILD)/web/Brawlwise-web
+
+tools/node_modules/.package-lock.json: tools/package.json tools/package-lock.json | deps
+	cd tools && npm ci --ignore-scripts --no-audit --no-fund
 
 # Every suite, each to its end, then a summary of what ran, passed, failed
 # or was skipped: the unit tests natively and with the sanitizers; the unit
@@ -124,13 +129,12 @@ soak-win32 soak-win64: soak-%: %
 	  bash tools/run-e2e.sh $* $(BUILD)/$*/Brawlwise.exe $(BUILD)/$*/tests/brawlwise_e2e.exe --gtest_filter='Soak.*'
 
 # The core natively, then the page's calls natively and in the WebAssembly
-# module, side by side.
+# module, side by side in interleaved batches.
 bench: deps wasm
 	$(CMAKE_NATIVE) -DBRAWLWISE_BENCH=ON >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS) --target brawlwise_bench
-	$(NATIVE)/bench/brawlwise_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-	  --benchmark_out=$(NATIVE)/bench.json --benchmark_out_format=json
-	node bench/page_bench.mjs $(WASM)/web/brawlwise.wasm $(NATIVE)/bench.json
+	$(NATIVE)/bench/brawlwise_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	node bench/page_bench.mjs $(WASM)/web/brawlwise.wasm $(NATIVE)/bench/brawlwise_bench
 
 # Starts the program under Wine on the user's display, from the project's
 # folder, which holds graphics/, with a Wine prefix of its own.

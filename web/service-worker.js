@@ -1,18 +1,18 @@
 // The page offline: keeps every file of one build in a cache named after the
 // build's content and answers from it first. A page asks for its files with
 // its build's stamp (page.js?v=STAMP), so every file it gets is of the build
-// it started with, whichever worker answers; a page that names no stamp (a
-// new load, the icons of an installed app) gets this worker's build. A new
-// build installs in the background and takes over once no page of the old one
-// is open; it keeps the old one's cache for a page that a reload started
-// while it was taking over, and deletes it when the build after it takes over.
+// it started with, whichever worker answers; a load of the page, and what the
+// browser asks for itself (an installed app's icons), gets this worker's
+// build. A new build installs in the background and takes over as soon as it
+// is ready, so the next load of the page runs it; the pages already open keep
+// their own build, whose cache is deleted once no open page runs it.
 // build_page.py writes BUILD, STAMP and FILES above this.
 'use strict';
 
 /* global BUILD, STAMP, FILES */
 
 const CACHE = `brawlwise-${BUILD}`;
-const STATE = 'brawlwise-state';  // which build's cache the page last ran on
+const STATE = 'brawlwise-pages';  // the build each page runs, by the page's client id
 const SCOPE = new URL(self.registration.scope);
 
 const keyOf = (name, stamp) => new URL(`${name}?v=${stamp}`, SCOPE).href;
@@ -37,16 +37,42 @@ async function keepBuild() {
   }));
 }
 
-// Only this build's cache and the one of the build before it stay.
-async function takeOver() {
+const pageKey = (clientId) => new URL(`page/${encodeURIComponent(clientId)}`, SCOPE).href;
+
+// Deletes the cache of each build that no open page runs (never this one's),
+// and the notes of pages gone; while the build of an open page is unknown (a
+// page loaded before any worker answered it), deletes nothing.
+async function tidy() {
   const state = await caches.open(STATE);
-  const last = await state.match('last');
-  const before = last ? await last.text() : null;
-  for (const name of await caches.keys()) {
-    if (name !== CACHE && name !== STATE && name !== before && name.startsWith('brawlwise-')) await caches.delete(name);
+  const open = await self.clients.matchAll({ type: 'window', includeUncontrolled: true });
+  const used = new Set([CACHE]);
+  let unknown = false;
+  for (const page of open) {
+    const note = await state.match(pageKey(page.id));
+    if (note) used.add(await note.text());
+    else unknown = true;
   }
-  if (before !== CACHE) await state.put('last', new Response(CACHE));
-  await self.clients.claim();
+  const openKeys = new Set(open.map((page) => pageKey(page.id)));
+  for (const request of await state.keys()) {
+    // A note of this build may be of a page whose load is still under way.
+    if (!openKeys.has(request.url) && (await (await state.match(request)).text()) !== CACHE) {
+      await state.delete(request);
+    }
+  }
+  if (unknown) return;
+  for (const name of await caches.keys()) {
+    if (name !== STATE && !used.has(name) && name.startsWith('brawlwise-')) await caches.delete(name);
+  }
+}
+
+// A load of the page: this build's page, noted as the build that page runs.
+async function answerLoad(event) {
+  const page = await (await caches.open(CACHE)).match(keyOf('index.html', STAMP));
+  if (!page) return fetch(event.request);
+  if (event.resultingClientId) {
+    await (await caches.open(STATE)).put(pageKey(event.resultingClientId), new Response(CACHE));
+  }
+  return page;
 }
 
 async function answer(request, name, stamp) {
@@ -55,8 +81,8 @@ async function answer(request, name, stamp) {
   return found || fetch(request);
 }
 
-self.addEventListener('install', (event) => event.waitUntil(keepBuild()));
-self.addEventListener('activate', (event) => event.waitUntil(takeOver()));
+self.addEventListener('install', (event) => event.waitUntil(keepBuild().then(() => self.skipWaiting())));
+self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim().then(tidy)));
 self.addEventListener('fetch', (event) => {
   const url = new URL(event.request.url);
   if (event.request.method !== 'GET' || url.origin !== SCOPE.origin || !url.pathname.startsWith(SCOPE.pathname)) {
@@ -64,5 +90,11 @@ self.addEventListener('fetch', (event) => {
   }
   const name = url.pathname.slice(SCOPE.pathname.length) || 'index.html';
   if (!Object.hasOwn(FILES, name)) return;
-  event.respondWith(answer(event.request, name, url.searchParams.get('v')));
+  if (event.request.mode === 'navigate' && name === 'index.html') {
+    const answered = answerLoad(event);
+    event.respondWith(answered);
+    event.waitUntil(answered.then(tidy));
+  } else {
+    event.respondWith(answer(event.request, name, url.searchParams.get('v')));
+  }
 });

@@ -133,15 +133,6 @@ class Engine:
     def installability_errors(self, driver):
         raise NotAvailable(f"{self.name}'s driver cannot ask whether the page can be installed")
 
-    def new_tab(self, driver):
-        """Opens a new tab and closes the one before: the driver drives the new one."""
-        old = driver.current_window_handle
-        driver.switch_to.new_window('tab')
-        new = driver.current_window_handle
-        driver.switch_to.window(old)
-        driver.close()
-        driver.switch_to.window(new)
-
     def wheel(self, driver, delta_y):
         """Turns the mouse wheel over the middle of the window."""
         from selenium.webdriver.common.action_chains import ActionChains
@@ -248,11 +239,6 @@ class Firefox(Engine):
         width, height = driver.execute_script('return [innerWidth, innerHeight]')
         driver.perform([{'type': 'wheel', 'id': 'wheel', 'actions': [
             {'type': 'scroll', 'x': width // 2, 'y': height // 2, 'deltaX': 0, 'deltaY': delta_y}]}])
-
-    def new_tab(self, driver):
-        old = driver.context
-        driver.context = driver.command('browsingContext.create', {'type': 'tab'})['context']
-        driver.command('browsingContext.close', {'context': old})
 
     def set_screen(self, driver, width, height, dark=False):
         if dark != driver.dark:

@@ -136,16 +136,14 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         super().do_GET()
 
 
-# What the page's service worker is at: 'active', 'waiting' (a new build is
-# installed and waits), 'installing', or 'none: why'.
-WORKER_STATE = """
-const done = arguments[0];
+# Whether a build's worker runs the page's address: it is active, with its
+# cache, and no other is on its way; or 'none: why'.
+WORKER_RUNS = """
+const [cache, done] = arguments;
 if (!('serviceWorker' in navigator)) return done('none: no service workers on this page');
-navigator.serviceWorker.getRegistration().then((r) => {
-  if (!r) return done('registering');
-  if (r.waiting && r.waiting.state === 'installed') return done('waiting');
-  if (r.installing) return done('installing');
-  return done(r.active && r.active.state === 'activated' ? 'active' : 'activating');
+navigator.serviceWorker.getRegistration().then(async (r) => {
+  const settled = r && r.active && r.active.state === 'activated' && !r.installing && !r.waiting;
+  done(settled && await caches.has(cache) ? 'yes' : 'no');
 }, (error) => done(`none: ${error}`));
 """
 # The build mark of the page, its style sheet, each of its four scripts, and
@@ -873,15 +871,18 @@ class FromServer(PageTest, unittest.TestCase):
     def shot(self, name):
         pass
 
-    def worker(self, wanted, seconds=10):
-        """Waits until the page's service worker is 'active' or a new build is
-        'waiting'; a skipped check where the engine runs no worker here."""
-        state = lambda: self.driver.execute_async_script(WORKER_STATE)  # noqa: E731
-        first = state()
+    def worker(self, build, seconds=10):
+        """Waits until the worker of `build` runs the page's address; a skipped
+        check where the engine runs no worker here."""
+        runs = lambda: self.driver.execute_async_script(WORKER_RUNS, cache_of(build))  # noqa: E731
+        first = runs()
         if first.startswith('none'):
             self.skipped('the page offline and a new build taking over', first[len('none: '):])
             raise unittest.SkipTest(first)
-        self.wait(lambda: state() == wanted, seconds)
+        self.wait(lambda: runs() == 'yes', seconds)
+
+    def caches(self):
+        return self.driver.execute_async_script('caches.keys().then(arguments[0])')
 
     def builds_shown(self):
         """The build of each file the page loaded, and of a picture it would show."""
@@ -892,7 +893,7 @@ class FromServer(PageTest, unittest.TestCase):
             shutil.copytree(COPY, folder, dirs_exist_ok=True)
             site = Site(folder)
             self.open('', base=site.address)
-            self.worker('active')
+            self.worker(Path(folder))
             site.stop()
             self.open('#v=1&4001=Ann&4006=-2.5&1004=Station&1005=0.4&1020=1', base=site.address)
             self.main(1001).click()
@@ -903,7 +904,7 @@ class FromServer(PageTest, unittest.TestCase):
             self.assertEqual(self.driver.execute_script('return arguments[0].naturalWidth',
                                                         self.in_window(1200, 1210)), 48)
 
-    def test_a_new_build_runs_once_no_page_of_the_old_one_is_open_and_never_mixed(self):
+    def test_a_new_build_runs_from_the_next_load_and_open_pages_keep_theirs(self):
         with tempfile.TemporaryDirectory() as folder:
             builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'ABC'}
             served = Path(folder) / 'served'
@@ -911,31 +912,23 @@ class FromServer(PageTest, unittest.TestCase):
             site = Site(served)
             try:
                 self.open('', base=site.address)
-                self.worker('active')
+                self.worker(builds['A'])
                 self.assertEqual(self.builds_shown(), ['A'] * 7)
                 for old, new in (('A', 'B'), ('B', 'C')):
                     # as a host's new files: modified now, not in the same second as the old
                     shutil.copytree(builds[new], served, dirs_exist_ok=True, copy_function=shutil.copyfile)
-                    self.driver.refresh()  # the update is found; this page is of the old build
+                    self.driver.refresh()  # finds the new build, and is still a page of the old one
                     page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
                     self.assertEqual(self.builds_shown(), [old] * 7)
-                    self.worker('waiting')
-                    self.driver.refresh()  # the old page is still open while its reload starts
+                    self.worker(builds[new])
+                    self.assertEqual(self.builds_shown(), [old] * 7, 'the open page keeps its build')
+                    self.assertTrue({cache_of(builds[old]), cache_of(builds[new])} <= set(self.caches()))
+                    self.driver.refresh()
                     page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
-                    self.assertIn(self.builds_shown(), ([old] * 7, [new] * 7))
-                    # Once no page of the old build is open, the new one runs
-                    # (from the next load: it may be taking over as this one starts).
-                    for _ in range(3):
-                        ENGINE.new_tab(self.driver)
-                        self.open('', base=site.address)
-                        shown = self.builds_shown()
-                        self.assertIn(shown, ([old] * 7, [new] * 7))
-                        if shown[0] == new:
-                            break
-                    self.assertEqual(shown, [new] * 7)
-                kept = self.driver.execute_async_script('caches.keys().then(arguments[0])')
-                self.assertEqual(sorted(kept), sorted(['brawlwise-state', cache_of(builds['B']),
-                                                       cache_of(builds['C'])]))
+                    self.assertEqual(self.builds_shown(), [new] * 7, 'the next load runs the new build')
+                kept = self.caches()
+                self.assertNotIn(cache_of(builds['A']), kept, 'no page runs the first build')
+                self.assertIn(cache_of(builds['C']), kept)
             finally:
                 site.stop()
 

@@ -1,6 +1,6 @@
 // Times the page's calls in the WebAssembly module beside the same calls
 // natively (bench/core_bench.cpp's Page benchmarks), in interleaved batches:
-// a native batch, then a WebAssembly batch, seven times over, so that a busy
+// a native batch, then a WebAssembly batch, fifteen times over, so that a busy
 // machine slows both alike; each side's figure is its fastest batch.
 // Usage: node page_bench.mjs MODULE.wasm NATIVE_BENCHMARK_PROGRAM
 import { execFileSync } from 'node:child_process';
@@ -10,7 +10,7 @@ import { performance } from 'node:perf_hooks';
 const [modulePath, nativeProgram] = process.argv.slice(2);
 const { instance } = await WebAssembly.instantiate(await readFile(modulePath), {});
 const bw = instance.exports;
-const BATCHES = 7;
+const BATCHES = 15;
 const BATCH_MS = 100;
 
 function setText(control, text) {

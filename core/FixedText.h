@@ -34,6 +34,23 @@ class FixedText {
     return whole;
   }
 
+  // Replaces the text with the pieces one after another, with nothing between
+  // them; returns false when it had to be cut.
+  bool assign(std::initializer_list<std::string_view> pieces) {
+    std::size_t at = 0;
+    bool whole = true;
+    for (std::string_view piece : pieces) {
+      const std::size_t room = kMaxLength - at;
+      const std::size_t count = piece.size() < room ? piece.size() : room;
+      for (std::size_t i = 0; i < count; ++i) buffer_[at + i] = piece[i];
+      at += count;
+      whole = whole && count == piece.size();
+    }
+    buffer_[at] = '\0';
+    cut_ = !whole;
+    return whole;
+  }
+
   // Case-sensitive substring test; an empty needle is contained in every text.
   bool contains(std::string_view needle) const {
     return view().find(needle) != std::string_view::npos;
@@ -68,8 +85,5 @@ class FixedText {
 // Returns false when the composition had to be cut.
 template <std::size_t Width>
 bool compose(FixedText<Width>& out, std::initializer_list<std::string_view> pieces) {
-  out.clear();
-  bool whole = true;
-  for (std::string_view piece : pieces) whole = out.append(piece) && whole;
-  return whole;
+  return out.assign(pieces);
 }

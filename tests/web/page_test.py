@@ -211,9 +211,7 @@ def skipped_check(check, reason):
 
 
 class PageTest:
-    """The driving, and the checks that the address may change (the link,
-    the module's loading and policy, the app): FromDisk and FromServer run
-    them on either address."""
+    """The checks; FromDisk and FromServer run them on either address."""
 
     def setUp(self):
         self.frame = None
@@ -351,109 +349,6 @@ class PageTest:
 
     # ---- the checks
 
-    def test_a_worked_example(self):
-        self.enter({'texts': {4006: '5', 4007: '0'}, 'choices': {1004: 0, 1005: 5}})
-        self.main(1001).click()
-        self.assertEqual(self.in_window(1200, 1205).text,
-                         'Aggression: Player 1s security would change to 4.925000 - a change of 0.075000')
-        self.assertTrue(picture_path(self.in_window(1200, 1210)).endswith('cross.bmp'))
-
-    def test_an_encounter_as_a_link(self):
-        entries = {'texts': {4001: 'Ann & Bob', 4002: 'Ærø = 1', 4006: '-4.9'}, 'choices': {1004: 1, 1005: 5},
-                   'ticks': [1012, 1022]}
-        self.enter(entries)
-        self.wait(lambda: '1022=1' in self.driver.current_url, 3)  # a moment after the last change
-        link = self.driver.current_url
-        fragment = link[link.index('#'):]
-        self.open(fragment)
-        self.assertEqual([self.value(b) for b in BOXES], ['Ann & Bob', 'Ærø = 1', '-4.9', ''])
-        self.assertEqual([self.main(n).get_property('selectedIndex') for n in (1004, 1005)], [1, 5])
-        self.assertEqual([t for t in TICKS if self.main(t).is_selected()], [1012, 1022])
-        self.assertEqual(self.open_windows(), [])
-        # A fragment changed while the page is open fills the controls too.
-        self.driver.execute_script('location.hash = "#v=1&4002=Cy&1005=0.0"')
-        self.wait(lambda: self.value(4002) == 'Cy')
-        self.assertEqual([self.value(4001), self.main(1005).get_property('selectedIndex'),
-                          self.main(1012).is_selected()], ['', 10, False])
-        self.assertEqual(self.open_windows(), [])
-
-    def test_rapid_changes_never_stop_a_command(self):
-        # Engines limit how often a page may rewrite its address (WebKit throws
-        # past 100 in 10 s, Chromium ignores past 200): the link never stops a command.
-        self.enter({'choices': {1004: 0}})
-        self.driver.set_script_timeout(30)
-        self.assertEqual(self.driver.execute_async_script(RAPID_CHANGES, 300), 300)
-        entries = {'texts': {4001: self.value(4001), 4006: self.value(4006)},
-                   'choices': {1004: 0, 1005: self.main(1005).get_property('selectedIndex')},
-                   'ticks': [1012] if self.main(1012).is_selected() else []}
-        expected = self.expected(entries, 'calculate')
-        self.main(1001).click()
-        self.assertEqual(self.open_windows(), ['1200'])
-        for box in RESULTS_BOXES:
-            self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
-        self.key(Keys.ESCAPE)
-        link = self.driver.execute_script('return new URLSearchParams(location.hash.slice(1)).toString()')
-        self.assertIn(f"4001={entries['texts'][4001]}", link)
-        self.assertIn(f"4006={entries['texts'][4006]}", link)
-        self.assertEqual('1012=1' in link, entries['ticks'] == [1012])
-        self.main(1002).click()
-        self.assertEqual(self.driver.execute_script('return location.hash'), '')
-        # And the page keeps writing its link after the burst.
-        self.type(4002, 'Cy')
-        self.wait(lambda: '4002=Cy' in self.driver.execute_script('return location.hash'), 3)
-
-    def test_a_browser_without_the_wasm_policy_keyword_is_told_which_browsers_will_do(self):
-        # As an older Safari reads the page: the policy lacks 'wasm-unsafe-eval'.
-        old = COPY / 'older.html'
-        html = (COPY / 'index.html').read_text()
-        self.assertIn(" 'wasm-unsafe-eval'", html)
-        old.write_text(html.replace(" 'wasm-unsafe-eval'", ''))
-        self.driver.get(self.base.replace('index.html', 'older.html'))
-        notice = self.driver.find_element(By.ID, 'notice')
-        self.wait(notice.is_displayed)
-        for browser in ('Safari 16', 'Chrome', 'Firefox'):
-            self.assertIn(browser, notice.text)
-        self.assertFalse(self.driver.find_element(By.ID, 'encounter').is_displayed())
-        ENGINE.errors(self.driver)  # the refusal's own report, where the engine makes one
-        self.open('')
-
-    def test_the_encounter_can_be_copied_as_a_link(self):
-        self.driver.execute_script(
-            "Object.defineProperty(navigator, 'share', {value: undefined, configurable: true});"
-            "Object.defineProperty(navigator, 'clipboard', {configurable: true,"
-            "  value: {writeText: async (text) => { window.copied = text; }}});")
-        self.enter({'texts': {4001: 'Ann'}, 'choices': {1004: 1}})
-        self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]').click()
-        self.driver.find_element(By.CSS_SELECTOR, '[data-command="copy-link"]').click()
-        copied = self.wait(lambda: self.driver.execute_script('return window.copied || null'))
-        self.assertEqual(copied, self.driver.current_url)
-        self.assertIn('4001=Ann', copied)
-        self.assertIn('1004=Station', copied)
-
-    def test_over_http_the_page_can_be_installed_and_from_disk_names_no_manifest(self):
-        manifest = self.driver.execute_script('const l = document.querySelector("link[rel=manifest]"); '
-                                              'return l ? l.href : null')
-        sizes = {}
-        for name in ('icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'):
-            head = (COPY / 'graphics' / name).read_bytes()[:24]
-            sizes[name] = (int.from_bytes(head[16:20], 'big'), int.from_bytes(head[20:24], 'big'))
-        self.assertEqual(sizes, {'icon-192.png': (192, 192), 'icon-512.png': (512, 512),
-                                 'icon-maskable-512.png': (512, 512), 'apple-touch-icon.png': (180, 180)})
-        if self.base.startswith('file:'):
-            self.assertIsNone(manifest, 'a manifest from disk costs console errors')
-            return
-        self.assertEqual(urllib.parse.urlsplit(manifest).path, '/manifest.webmanifest')
-        try:
-            errors = ENGINE.installability_errors(self.driver)
-        except NotAvailable as reason:
-            return self.skipped('the page can be installed', reason)
-        self.assertEqual(errors, [])
-
-
-class WindowChecks:
-    """What the windows do with what is entered: run from disk only, as the
-    address does not change it (PageTest runs what it may change)."""
-
     def test_each_window_shows_the_programs_words(self):
         words = page_driver.program_words()
         self.assertEqual(self.driver.title, words['1000/caption'])
@@ -513,6 +408,13 @@ class WindowChecks:
                 self.assertEqual(self.open_windows(), [])
         self.assertEqual(len({alt for _, alt in pictures}), len({verdict for verdict, _ in pictures}), pictures)
         self.assertEqual(len(pictures), 2, 'the rows give a tick and a cross')
+
+    def test_a_worked_example(self):
+        self.enter({'texts': {4006: '5', 4007: '0'}, 'choices': {1004: 0, 1005: 5}})
+        self.main(1001).click()
+        self.assertEqual(self.in_window(1200, 1205).text,
+                         'Aggression: Player 1s security would change to 4.925000 - a change of 0.075000')
+        self.assertTrue(picture_path(self.in_window(1200, 1210)).endswith('cross.bmp'))
 
     def test_refusals_come_in_order_and_write_default_names_back(self):
         rows = [({}, 'You need to specify a location'),
@@ -606,6 +508,25 @@ class WindowChecks:
             self.key(Keys.TAB)
             order.append(self.focused_control())
         self.assertEqual(order, [str(n) for n in TAB_ORDER])
+
+    def test_an_encounter_as_a_link(self):
+        entries = {'texts': {4001: 'Ann & Bob', 4002: 'Ærø = 1', 4006: '-4.9'}, 'choices': {1004: 1, 1005: 5},
+                   'ticks': [1012, 1022]}
+        self.enter(entries)
+        self.wait(lambda: '1022=1' in self.driver.current_url, 3)  # a moment after the last change
+        link = self.driver.current_url
+        fragment = link[link.index('#'):]
+        self.open(fragment)
+        self.assertEqual([self.value(b) for b in BOXES], ['Ann & Bob', 'Ærø = 1', '-4.9', ''])
+        self.assertEqual([self.main(n).get_property('selectedIndex') for n in (1004, 1005)], [1, 5])
+        self.assertEqual([t for t in TICKS if self.main(t).is_selected()], [1012, 1022])
+        self.assertEqual(self.open_windows(), [])
+        # A fragment changed while the page is open fills the controls too.
+        self.driver.execute_script('location.hash = "#v=1&4002=Cy&1005=0.0"')
+        self.wait(lambda: self.value(4002) == 'Cy')
+        self.assertEqual([self.value(4001), self.main(1005).get_property('selectedIndex'),
+                          self.main(1012).is_selected()], ['', 10, False])
+        self.assertEqual(self.open_windows(), [])
 
     def test_bad_fragments_fill_what_they_can(self):
         long_name = 'x' * 40
@@ -710,6 +631,46 @@ class WindowChecks:
         self.key(Keys.ESCAPE)
         self.assertEqual(menu.get_attribute('aria-expanded'), 'false')
 
+    def test_rapid_changes_never_stop_a_command(self):
+        # Engines limit how often a page may rewrite its address (WebKit throws
+        # past 100 in 10 s, Chromium ignores past 200): the link never stops a command.
+        self.enter({'choices': {1004: 0}})
+        self.driver.set_script_timeout(30)
+        self.assertEqual(self.driver.execute_async_script(RAPID_CHANGES, 300), 300)
+        entries = {'texts': {4001: self.value(4001), 4006: self.value(4006)},
+                   'choices': {1004: 0, 1005: self.main(1005).get_property('selectedIndex')},
+                   'ticks': [1012] if self.main(1012).is_selected() else []}
+        expected = self.expected(entries, 'calculate')
+        self.main(1001).click()
+        self.assertEqual(self.open_windows(), ['1200'])
+        for box in RESULTS_BOXES:
+            self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
+        self.key(Keys.ESCAPE)
+        link = self.driver.execute_script('return new URLSearchParams(location.hash.slice(1)).toString()')
+        self.assertIn(f"4001={entries['texts'][4001]}", link)
+        self.assertIn(f"4006={entries['texts'][4006]}", link)
+        self.assertEqual('1012=1' in link, entries['ticks'] == [1012])
+        self.main(1002).click()
+        self.assertEqual(self.driver.execute_script('return location.hash'), '')
+        # And the page keeps writing its link after the burst.
+        self.type(4002, 'Cy')
+        self.wait(lambda: '4002=Cy' in self.driver.execute_script('return location.hash'), 3)
+
+    def test_a_browser_without_the_wasm_policy_keyword_is_told_which_browsers_will_do(self):
+        # As an older Safari reads the page: the policy lacks 'wasm-unsafe-eval'.
+        old = COPY / 'older.html'
+        html = (COPY / 'index.html').read_text()
+        self.assertIn(" 'wasm-unsafe-eval'", html)
+        old.write_text(html.replace(" 'wasm-unsafe-eval'", ''))
+        self.driver.get(self.base.replace('index.html', 'older.html'))
+        notice = self.driver.find_element(By.ID, 'notice')
+        self.wait(notice.is_displayed)
+        for browser in ('Safari 16', 'Chrome', 'Firefox'):
+            self.assertIn(browser, notice.text)
+        self.assertFalse(self.driver.find_element(By.ID, 'encounter').is_displayed())
+        ENGINE.errors(self.driver)  # the refusal's own report, where the engine makes one
+        self.open('')
+
     def test_menus_close_and_give_the_focus_back(self):
         help_menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]')
         file_menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]')
@@ -737,6 +698,38 @@ class WindowChecks:
                     self.main(1007).click()
                 self.assertEqual(file_menu.get_attribute('aria-expanded'), 'false')
                 self.assertFalse(self.driver.find_element(By.ID, 'menu-file').is_displayed())
+
+    def test_the_encounter_can_be_copied_as_a_link(self):
+        self.driver.execute_script(
+            "Object.defineProperty(navigator, 'share', {value: undefined, configurable: true});"
+            "Object.defineProperty(navigator, 'clipboard', {configurable: true,"
+            "  value: {writeText: async (text) => { window.copied = text; }}});")
+        self.enter({'texts': {4001: 'Ann'}, 'choices': {1004: 1}})
+        self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]').click()
+        self.driver.find_element(By.CSS_SELECTOR, '[data-command="copy-link"]').click()
+        copied = self.wait(lambda: self.driver.execute_script('return window.copied || null'))
+        self.assertEqual(copied, self.driver.current_url)
+        self.assertIn('4001=Ann', copied)
+        self.assertIn('1004=Station', copied)
+
+    def test_over_http_the_page_can_be_installed_and_from_disk_names_no_manifest(self):
+        manifest = self.driver.execute_script('const l = document.querySelector("link[rel=manifest]"); '
+                                              'return l ? l.href : null')
+        sizes = {}
+        for name in ('icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'):
+            head = (COPY / 'graphics' / name).read_bytes()[:24]
+            sizes[name] = (int.from_bytes(head[16:20], 'big'), int.from_bytes(head[20:24], 'big'))
+        self.assertEqual(sizes, {'icon-192.png': (192, 192), 'icon-512.png': (512, 512),
+                                 'icon-maskable-512.png': (512, 512), 'apple-touch-icon.png': (180, 180)})
+        if self.base.startswith('file:'):
+            self.assertIsNone(manifest, 'a manifest from disk costs console errors')
+            return
+        self.assertEqual(urllib.parse.urlsplit(manifest).path, '/manifest.webmanifest')
+        try:
+            errors = ENGINE.installability_errors(self.driver)
+        except NotAvailable as reason:
+            return self.skipped('the page can be installed', reason)
+        self.assertEqual(errors, [])
 
 
 class LayoutChecks:
@@ -836,7 +829,7 @@ class LayoutChecks:
                 self.key(Keys.ESCAPE)
 
 
-class FromDisk(LayoutChecks, WindowChecks, PageTest, unittest.TestCase):
+class FromDisk(LayoutChecks, PageTest, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.base = (COPY / 'index.html').as_uri()

@@ -153,8 +153,7 @@ def restamp(folder):
     build whose files were changed after it was built."""
     folder = Path(folder)
     index = folder / "index.html"
-    page = re.sub(r'\?v=\w+"', '"', index.read_text()).replace('<html data-build="', '<html data-old="', 1)
-    page = re.sub(r'<html data-old="\w+" ', "<html ", page)
+    page = re.sub(r'<html data-build="\w+" ', "<html ", re.sub(r'\?v=\w+"', '"', index.read_text()), count=1)
     index.write_text(stamped_page(page, folder))
     write_service_worker(folder)
 

@@ -64,8 +64,9 @@ function ofThisBuild(path) {
 function afterFirstPaint(then) {
   let called = false;
   const once = () => {
-    if (!called) then();
+    if (called) return;
     called = true;
+    then();
   };
   setTimeout(once, 500);
   try {

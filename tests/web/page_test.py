@@ -851,14 +851,12 @@ class FromDisk(LayoutChecks, PageTest, unittest.TestCase):
 class FromServer(PageTest, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        handler = functools.partial(Quiet, directory=str(COPY))
-        cls.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
-        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
-        cls.base = f'http://127.0.0.1:{cls.server.server_address[1]}/index.html'
+        cls.site = Site(COPY)
+        cls.base = cls.site.address + 'index.html'
 
     @classmethod
     def tearDownClass(cls):
-        cls.server.shutdown()
+        cls.site.stop()
 
     # The screenshots come from the disk run.
     def shot(self, name):

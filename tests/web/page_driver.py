@@ -1,18 +1,24 @@
 """Starting a browser and driving the page in it, shared by the page's tests
 and its benchmark: as BrawlwiseDriver is for the Windows program.
 
-One adapter per engine, each starting its browser with a fresh profile:
-Chromium and WebKit (WebKitGTK's MiniBrowser, under an X display) through
-their WebDriver servers and Selenium; Firefox through WebDriver BiDi, which it
-speaks itself, behind an object with the part of Selenium's interface that
-the tests use. What an engine's driver cannot do raises NotAvailable, whose
-message says why.
+One adapter per engine: Chromium and WebKit (WebKitGTK's MiniBrowser, under
+an X display) through their WebDriver servers and Selenium; Firefox through
+WebDriver BiDi, which it speaks itself, behind an object with the part of
+Selenium's interface that the tests use. What an engine's driver cannot do
+raises NotAvailable, whose message says why.
+
+A suite starts each engine once (Engine.launch) and gives each test a page
+of its own that shares nothing with the last test's: a new browser context
+in Chromium (over the DevTools protocol), a new user context in Firefox (over
+WebDriver BiDi) and, as WebKit's driver has neither, a new browser with a
+fresh profile in WebKit, started while the test before runs.
 
 A page is ready when its root carries data-ready: the module is instantiated
 and the lists are filled.
 """
 import asyncio
 import base64
+import concurrent.futures
 import itertools
 import json
 import os
@@ -22,14 +28,15 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
+import urllib.request
 from pathlib import Path
 
 from selenium import webdriver
 from selenium.common.exceptions import (JavascriptException, NoAlertPresentException, NoSuchElementException,
-                                        WebDriverException)
+                                        TimeoutException, WebDriverException)
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
-from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / 'web'))
@@ -56,9 +63,29 @@ def program_words():
     return build_page.words(ROOT / 'windows' / 'Brawlwise.rc', control_numbers())
 
 
-def wait(driver, condition, seconds=5):
-    """Waits until condition() is true; returns its value."""
-    return WebDriverWait(driver, seconds).until(lambda _: condition())
+def soon(read, expected, seconds=10):
+    """Reads until read() gives `expected` or `seconds` have passed; gives
+    what it last read. The deadline is a bound, not a pause: the first
+    matching read returns."""
+    deadline = time.monotonic() + seconds
+    while True:
+        seen = read()
+        if seen == expected or time.monotonic() > deadline:
+            return seen
+        time.sleep(0.02)
+
+
+def wait(driver, condition, seconds=10):
+    """Waits until condition() is true; returns its value, or fails with
+    what it last gave."""
+    deadline = time.monotonic() + seconds
+    while True:
+        seen = condition()
+        if seen:
+            return seen
+        if time.monotonic() > deadline:
+            raise TimeoutException(f'still {seen!r} after {seconds} s')
+        time.sleep(0.02)
 
 
 def open_page(driver, address):
@@ -95,6 +122,13 @@ class Engine:
         can only be told so at its start; page_load 'none' lets a command
         act on a page that is still loading."""
         raise NotImplementedError
+
+    # The options of start() that a page of a shared browser can take.
+    page_options = frozenset()
+
+    def launch(self):
+        """This engine's browser for a suite, whose pages share nothing."""
+        return FreshBrowsers(self)
 
     def version(self, driver):
         return driver.capabilities.get('browserVersion', '?')
@@ -155,6 +189,11 @@ class Chromium(Engine):
             driver.execute_cdp_cmd('Page.setFontSizes', {'fontSizes': {'standard': font_size, 'fixed': font_size}})
         return driver
 
+    page_options = frozenset({'font_size'})
+
+    def launch(self):
+        return ChromiumContexts(self)
+
     def errors(self, driver):
         logged = [f"{e['level']}: {e['message']}" for e in driver.get_log('browser')
                   if e['level'] in ('SEVERE', 'WARNING')]
@@ -191,6 +230,8 @@ class WebKit(Engine):
     narrowest = 460
 
     dark_at_start = True  # GTK's dark theme, which WebKitGTK follows
+    starting = threading.Lock()
+    page_options = frozenset({'font_size'})  # taken by the page itself
 
     def set_screen(self, driver, width, height, dark=False):
         if dark != driver.dark:
@@ -205,12 +246,15 @@ class WebKit(Engine):
         options.page_load_strategy = page_load
         options.binary_location = MINIBROWSER
         options.add_argument('--automation')
-        theme = os.environ.get('GTK_THEME')
-        os.environ['GTK_THEME'] = 'Adwaita:dark' if dark else 'Adwaita'  # inherited by the browser it starts
-        try:
-            driver = webdriver.WebKitGTK(options=options)
-        finally:
-            os.environ.pop('GTK_THEME') if theme is None else os.environ.__setitem__('GTK_THEME', theme)
+        # GTK's theme, inherited by the driver and the browser it starts; one
+        # start at a time, as a browser may be starting in another thread.
+        with self.starting:
+            theme = os.environ.get('GTK_THEME')
+            os.environ['GTK_THEME'] = 'Adwaita:dark' if dark else 'Adwaita'
+            try:
+                driver = webdriver.WebKitGTK(options=options)
+            finally:
+                os.environ.pop('GTK_THEME') if theme is None else os.environ.__setitem__('GTK_THEME', theme)
         driver.dark = dark
         driver.set_window_size(width, height)
         return driver
@@ -224,8 +268,13 @@ class Firefox(Engine):
     keys_press_buttons_not = ('its automated window never has the focus (document.hasFocus() is false), so '
                               'the key events reach the button but Firefox performs no click')
 
+    page_options = frozenset({'page_load'})
+
     def start(self, width=1200, height=900, font_size=None, dark=False, page_load='normal'):
         return BidiDriver(width, height, font_size, dark, page_load)
+
+    def launch(self):
+        return FirefoxUserContexts(self)
 
     def version(self, driver):
         return driver.browser_version
@@ -251,6 +300,153 @@ def engine(name):
     return {'chromium': Chromium, 'webkit': WebKit, 'firefox': Firefox}[name]()
 
 
+# ---- a browser for a suite, a page of its own for each test
+
+class FreshBrowsers:
+    """A new browser with a fresh profile for each page, where the driver has
+    no isolated context to offer: the next one starts while a page is in use."""
+
+    def __init__(self, engine):
+        self.engine = engine
+        self.pool = concurrent.futures.ThreadPoolExecutor(1)
+        self.next = self.pool.submit(engine.start)
+
+    def page(self, **options):
+        """A page that shares nothing with any before it, its driver."""
+        driver = self.next.result()
+        self.next = self.pool.submit(self.engine.start)
+        return driver
+
+    def close(self, driver):
+        driver.quit()
+
+    def quit(self):
+        try:
+            self.next.result().quit()
+        except Exception:  # noqa: BLE001  (a browser that never started has nothing to end)
+            pass
+        self.pool.shutdown()
+
+
+class ChromiumContexts:
+    """One Chromium for a suite; each page in a browser context of its own (as
+    a private window is: its own storage, cache, workers, history and
+    permissions), made and ended over the browser's DevTools protocol."""
+
+    def __init__(self, engine):
+        self.engine = engine
+        self.driver = engine.start()
+        self.home = self.driver.current_window_handle
+        address = self.driver.capabilities['goog:chromeOptions']['debuggerAddress']
+        with urllib.request.urlopen(f'http://{address}/json/version', timeout=30) as answer:
+            self.browser = Socket(json.load(answer)['webSocketDebuggerUrl'])
+        self.context = None
+
+    def command(self, method, params):
+        answer = self.browser.send(method, params)
+        if 'error' in answer:
+            raise WebDriverException(f"{method}: {answer['error']}")
+        return answer['result']
+
+    def page(self, font_size=None):
+        self.context = self.command('Target.createBrowserContext', {'disposeOnDetach': True})['browserContextId']
+        target = self.command('Target.createTarget', {'url': 'about:blank', 'browserContextId': self.context,
+                                                      'width': 1200, 'height': 900})['targetId']
+        self.driver.switch_to.window(target)  # its window handle is its target's id
+        if font_size:
+            self.driver.execute_cdp_cmd('Page.setFontSizes',
+                                        {'fontSizes': {'standard': font_size, 'fixed': font_size}})
+        return self.driver
+
+    def close(self, driver):
+        try:
+            for handle in driver.window_handles:
+                if handle != self.home:
+                    driver.switch_to.window(handle)
+                    driver.close()
+            driver.switch_to.window(self.home)
+        finally:
+            self.command('Target.disposeBrowserContext', {'browserContextId': self.context})
+            self.context = None
+
+    def quit(self):
+        self.browser.close()
+        self.driver.quit()
+
+
+class FirefoxUserContexts:
+    """One Firefox for a suite; each page in a user context of its own (its
+    own cookies, storage, cache and workers), made and removed over WebDriver
+    BiDi."""
+
+    def __init__(self, engine):
+        self.driver = engine.start()
+
+    def page(self, page_load='normal'):
+        driver = self.driver
+        driver.user_context = driver.command('browser.createUserContext', {})['userContext']
+        driver.context = driver.command('browsingContext.create',
+                                        {'type': 'tab', 'userContext': driver.user_context})['context']
+        driver.command('browsingContext.setViewport', {'context': driver.context, 'viewport': driver.viewport})
+        driver.wait_for = 'none' if page_load == 'none' else 'complete'
+        return driver
+
+    def close(self, driver):
+        driver.command('browser.removeUserContext', {'userContext': driver.user_context})  # and its tabs
+        driver.context = driver.home
+
+    def quit(self):
+        self.driver.quit()
+
+
+class Socket:
+    """A WebSocket of numbered JSON commands and their answers, read by a
+    thread of its own; what comes unasked is kept in `events`. The DevTools
+    protocol and WebDriver BiDi both speak so."""
+
+    def __init__(self, address):
+        import websockets
+        self.loop = asyncio.new_event_loop()
+        threading.Thread(target=self.loop.run_forever, daemon=True).start()
+        self.ids = itertools.count(1)
+        self.pending = {}
+        self.events = []
+
+        async def connect():
+            return await websockets.connect(address, max_size=None)
+        self.socket = self._run(connect())
+        asyncio.run_coroutine_threadsafe(self._read(), self.loop)
+
+    def _run(self, coroutine, seconds=60):
+        return asyncio.run_coroutine_threadsafe(coroutine, self.loop).result(seconds)
+
+    async def _read(self):
+        async for message in self.socket:
+            answer = json.loads(message)
+            if 'id' in answer and answer['id'] in self.pending:
+                self.pending.pop(answer['id']).set_result(answer)
+            else:
+                self.events.append(answer)
+
+    def send(self, method, params):
+        """Sends a command and gives its answer, whole."""
+        async def send():
+            number = next(self.ids)
+            future = self.loop.create_future()
+            self.pending[number] = future
+            await self.socket.send(json.dumps({'id': number, 'method': method, 'params': params}))
+            return await future
+        return self._run(send())
+
+    def close(self):
+        async def close():
+            await self.socket.close()
+        try:
+            self._run(close(), 10)
+        finally:
+            self.loop.call_soon_threadsafe(self.loop.stop)
+
+
 # ---- Firefox through WebDriver BiDi
 
 class BidiDriver:
@@ -261,7 +457,6 @@ class BidiDriver:
     it needs no frames.)"""
 
     def __init__(self, width, height, font_size, dark, page_load):
-        import websockets
         self.dark = dark
         self.wait_for = 'none' if page_load == 'none' else 'complete'
         self.profile = tempfile.mkdtemp(prefix='brawlwise-firefox-')
@@ -286,23 +481,19 @@ class BidiDriver:
         if address is None:
             raise WebDriverException('Firefox did not start its WebDriver BiDi server')
         threading.Thread(target=self.process.stderr.read, daemon=True).start()  # its chatter, unread
-        self.loop = asyncio.new_event_loop()
-        threading.Thread(target=self.loop.run_forever, daemon=True).start()
-        self.ids = itertools.count(1)
-        self.pending = {}
-        self.events = []
-        async def connect():
-            return await websockets.connect(address + '/session', max_size=None)
-        self.socket = self._run(connect())
-        asyncio.run_coroutine_threadsafe(self._read(), self.loop)
+        self.socket = Socket(address + '/session')
         session = self.command('session.new', {'capabilities': {
             'alwaysMatch': {'unhandledPromptBehavior': {'default': 'ignore'}}}})
         self.browser_version = session['capabilities']['browserVersion']
         self.command('session.subscribe', {'events': ['log.entryAdded', 'browsingContext.userPromptOpened']})
-        self.context = self.command('browsingContext.getTree', {})['contexts'][0]['context']
-        self.command('browsingContext.setViewport',
-                     {'context': self.context, 'viewport': {'width': width, 'height': height}})
+        self.context = self.home = self.command('browsingContext.getTree', {})['contexts'][0]['context']
+        self.viewport = {'width': width, 'height': height}
+        self.command('browsingContext.setViewport', {'context': self.context, 'viewport': self.viewport})
         self.switch_to = _SwitchTo(self)
+
+    @property
+    def events(self):
+        return self.socket.events
 
     def set_script_timeout(self, seconds):
         self.script_seconds = seconds
@@ -310,25 +501,8 @@ class BidiDriver:
     def implicitly_wait(self, seconds):
         pass  # finding an element never waits here
 
-    def _run(self, coroutine, seconds=60):
-        return asyncio.run_coroutine_threadsafe(coroutine, self.loop).result(seconds)
-
-    async def _read(self):
-        async for message in self.socket:
-            answer = json.loads(message)
-            if 'id' in answer and answer['id'] in self.pending:
-                self.pending.pop(answer['id']).set_result(answer)
-            else:
-                self.events.append(answer)
-
     def command(self, method, params):
-        async def send():
-            number = next(self.ids)
-            future = self.loop.create_future()
-            self.pending[number] = future
-            await self.socket.send(json.dumps({'id': number, 'method': method, 'params': params}))
-            return await future
-        answer = self._run(send())
+        answer = self.socket.send(method, params)
         if answer.get('type') == 'error':
             raise WebDriverException(f"{method}: {answer['error']}: {answer.get('message')}")
         return answer['result']
@@ -417,10 +591,11 @@ class BidiDriver:
         Path(path).write_bytes(base64.b64decode(data))
 
     def logged_errors(self):
-        errors = [e['params'] for e in self.events if e.get('method') == 'log.entryAdded'
-                  and e['params'].get('level') in ('error', 'warn')]
-        self.events = [e for e in self.events if e.get('method') != 'log.entryAdded']
-        return [f"{e['level']}: {e.get('text')}" for e in errors]
+        entries = [e for e in self.events if e.get('method') == 'log.entryAdded']
+        for entry in entries:
+            self.events.remove(entry)
+        return [f"{e['params']['level']}: {e['params'].get('text')}" for e in entries
+                if e['params'].get('level') in ('error', 'warn')]
 
     def quit(self):
         try:
@@ -431,7 +606,7 @@ class BidiDriver:
             self.process.wait(10)
         except subprocess.TimeoutExpired:
             self.process.kill()
-        self.loop.call_soon_threadsafe(self.loop.stop)
+        self.socket.loop.call_soon_threadsafe(self.socket.loop.stop)
         shutil.rmtree(self.profile, ignore_errors=True)
 
 
@@ -518,7 +693,8 @@ class _SwitchTo:
 
     @property
     def alert(self):
-        prompts = [e for e in self.driver.events if e.get('method') == 'browsingContext.userPromptOpened']
+        prompts = [e for e in self.driver.events if e.get('method') == 'browsingContext.userPromptOpened'
+                   and e['params'].get('context') == self.driver.context]
         if not prompts:
             raise NoAlertPresentException('no alert is open')
         return _Alert(prompts[-1]['params'].get('message'))

@@ -4,8 +4,12 @@ the page's hooks (data-window, data-control, data-menu, data-command) and its
 accessibility tree. What the windows show is checked against a calculator of
 the module's own. The engine is a column of this one table: each check runs
 in every engine, and what an engine's driver cannot do is a skipped check,
-written with its reason to SKIPPED_CHECKS. Each test starts a browser with a
-fresh profile.
+written with its reason to SKIPPED_CHECKS. The engine starts once; each test
+has a page that shares nothing with the tests before it (a check that needs
+a browser started otherwise, dark or with another text size, starts its own).
+Every check of a state that an action changes waits for it, up to a
+deadline, and says what it last saw. The time of each test is printed, and
+the slowest are written beside SKIPPED_CHECKS.
 
 Usage: /usr/bin/python3 page_test.py PAGE_FOLDER SCREENSHOT_FOLDER ENGINE [SKIPPED_CHECKS]
 """
@@ -34,6 +38,7 @@ SHOTS = Path(sys.argv[2]).resolve() if len(sys.argv) > 2 else None
 ENGINE = page_driver.engine(sys.argv[3] if len(sys.argv) > 3 else 'chromium')
 SKIPPED_CHECKS = Path(sys.argv[4]) if len(sys.argv) > 4 else None
 COPY = None  # the test copy of the page, made at the start
+BROWSER = None  # the engine's browser for the whole suite, started by the first test
 
 BOXES = [4001, 4002, 4006, 4007]
 TICKS = [1012, 1013, 1014, 1017, 1018, 1019, 1020, 1021, 1022]
@@ -125,16 +130,44 @@ return r.top >= -1 && r.left >= -1 && r.bottom <= height + 1 && r.right <= width
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
-    module_delay = 0.0  # seconds before the module's script is served, as on a slow network
+    # The module's script is served once this is set, as on a slow network.
+    module_released = threading.Event()
+    module_released.set()
 
     def log_message(self, *args):
         pass
 
     def do_GET(self):
         if self.path.startswith('/brawlwise-module.js'):
-            time.sleep(Quiet.module_delay)
+            Quiet.module_released.wait(30)
         super().do_GET()
 
+
+# What a page can leave behind for a later one: storage, a cookie, a cache of
+# its own and history; its worker is checked by LEFT_BEHIND.
+LEAVE = """
+const done = arguments[0];
+localStorage.setItem('left', '1');
+sessionStorage.setItem('left', '1');
+document.cookie = 'left=1; max-age=600';
+history.pushState(null, '', location.hash + '&left');
+const cache = typeof caches === 'undefined' ? Promise.resolve() : caches.open('left');
+cache.then(() => done(), (e) => done(String(e)));
+"""
+# What this page finds of that: the worker is the one that controlled the
+# page from its start, as a worker left running by another page would.
+LEFT_BEHIND = """
+const done = arguments[0];
+const names = typeof caches === 'undefined' ? Promise.resolve([]) : caches.keys();
+names.then((keys) => done({
+  storage: [...Object.keys(localStorage), ...Object.keys(sessionStorage)].filter((k) => k === 'left').slice(0, 1),
+  cookie: document.cookie, caches: keys.filter((k) => k === 'left'), history: history.length,
+  worker: !!(navigator.serviceWorker && navigator.serviceWorker.controller),
+}), (e) => done({ error: String(e) }));
+"""
+
+# The start of a script that reads the main window's controls.
+CONTROLS = 'const control = (n) => document.querySelector(`[data-window="1000"] [data-control="${n}"]`);'
 
 # Whether a build's worker runs the page's address: it is active, with its
 # cache, and no other is on its way; or 'none: why'.
@@ -215,13 +248,30 @@ class PageTest:
 
     def setUp(self):
         self.frame = None
+        self.own = None
         self.start()
         self.open('')
 
     def start(self, **options):
-        self.driver = ENGINE.start(**options)
+        """A page of the suite's browser, or a browser of its own where the
+        engine takes these options only at its start."""
+        global BROWSER
+        options = {name: value for name, value in options.items() if value and value != 'normal'}
+        if not options.pop('own_browser', False) and set(options) <= ENGINE.page_options:
+            if BROWSER is None:
+                BROWSER = ENGINE.launch()
+            self.driver = BROWSER.page(**options)
+        else:
+            self.driver = self.own = ENGINE.start(**options)
         if SKIPPED_CHECKS and not SKIPPED_CHECKS.with_name('engine.txt').exists():
             SKIPPED_CHECKS.with_name('engine.txt').write_text(f'{ENGINE.name} {ENGINE.version(self.driver)}\n')
+
+    def stop(self):
+        if self.own:
+            self.own, own = None, self.own
+            own.quit()
+        else:
+            BROWSER.close(self.driver)
 
     def tearDown(self):
         try:
@@ -230,11 +280,11 @@ class PageTest:
                 self.driver.switch_to.default_content()
                 errors += ENGINE.errors(self.driver)
         finally:
-            self.driver.quit()
+            self.stop()
         self.assertEqual(errors, [], 'console errors, uncaught errors or policy violations')
 
     def restart(self, **options):
-        self.driver.quit()
+        self.stop()
         self.frame = None
         self.start(**options)
 
@@ -243,8 +293,12 @@ class PageTest:
     def open(self, fragment, base=None):
         page_driver.open_page(self.driver, (base or self.base) + fragment)
 
-    def wait(self, condition, seconds=5):
+    def wait(self, condition, seconds=10):
         return page_driver.wait(self.driver, condition, seconds)
+
+    def assertSoon(self, read, expected, message=None, seconds=10):
+        """Waits until read() gives `expected`; fails with what it last gave."""
+        self.assertEqual(page_driver.soon(read, expected, seconds), expected, message)
 
     def main(self, number):
         return self.driver.find_element(By.CSS_SELECTOR, f'[data-window="1000"] [data-control="{number}"]')
@@ -262,11 +316,28 @@ class PageTest:
         return self.driver.execute_script(
             'return [...document.querySelectorAll("dialog[open]")].map((d) => d.dataset.window)')
 
+    def texts(self, window, controls):
+        """The texts of a window's controls, read in one script."""
+        return self.driver.execute_script(
+            'const w = document.querySelector(`dialog[data-window="${arguments[0]}"]`);'
+            'return arguments[1].map((n) => w.querySelector(`[data-control="${n}"]`).textContent)', window, controls)
+
     def caption(self, number):
         return self.window(number).find_element(By.CSS_SELECTOR, '[data-caption]').text
 
+    # What the main window's controls hold, each read in one script.
     def value(self, number):
-        return self.main(number).get_attribute('value')
+        return self.values([number])[0]
+
+    def values(self, numbers):
+        return self.driver.execute_script(CONTROLS + 'return arguments[0].map((n) => control(n).value)', numbers)
+
+    def choices(self, numbers=(1004, 1005)):
+        return self.driver.execute_script(CONTROLS + 'return arguments[0].map((n) => control(n).selectedIndex)',
+                                          list(numbers))
+
+    def ticked(self):
+        return self.driver.execute_script(CONTROLS + 'return arguments[0].filter((n) => control(n).checked)', TICKS)
 
     def type(self, number, text):
         box = self.main(number)
@@ -299,6 +370,11 @@ class PageTest:
 
     def key(self, *keys):
         self.driver.execute_script('return document.activeElement').send_keys(*keys)
+
+    def escape(self):
+        """Esc, which closes the open window; waits until none is open."""
+        self.key(Keys.ESCAPE)
+        self.assertSoon(self.open_windows, [], 'Esc closes the window')
 
     def press_focused(self, key):
         """Enter or Space on the focused button; a click where the engine's driver cannot press it."""
@@ -367,15 +443,15 @@ class PageTest:
                     self.driver.execute_script('return arguments[0].labels[0].textContent', element)
                 self.assertEqual(shown.strip(' '), text.strip(' '))
         self.assertEqual(self.caption(1100), words['1100/caption'])
-        self.assertEqual(self.focused_control(), '1101')
+        self.assertSoon(self.focused_control, '1101')
         self.shot('about')
-        self.key(Keys.ESCAPE)
-        self.assertEqual(self.open_windows(), [])
+        self.escape()
+        self.assertSoon(self.open_windows, [])
         for list_, items in ((1004, ['Gate', 'Station', 'Other']),
                              (1005, ['1.0', '0.9', '0.8', '0.7', '0.6', '0.5', '0.4', '0.3', '0.2', '0.1', '0.0'])):
             self.assertEqual([o.text for o in self.main(list_).find_elements(By.TAG_NAME, 'option')], items)
-            self.assertEqual(self.main(list_).get_property('selectedIndex'), -1)
-        self.assertFalse(any(self.main(t).is_selected() for t in TICKS))
+        self.assertEqual(self.choices(), [-1, -1])
+        self.assertEqual(self.ticked(), [])
 
     def test_calculate_shows_what_the_core_computes(self):
         rows = [
@@ -392,28 +468,27 @@ class PageTest:
                 self.enter(row)
                 expected = self.expected(row, 'calculate')
                 self.main(1001).click()
-                self.assertEqual(self.open_windows(), ['1200'])
+                self.assertSoon(self.open_windows, ['1200'])
                 self.assertEqual(self.caption(1200), 'Results')
-                for box in RESULTS_BOXES:
-                    self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
+                self.assertEqual(self.texts(1200, RESULTS_BOXES), [expected['boxes'][str(box)] for box in RESULTS_BOXES])
                 picture = self.in_window(1200, 1210)
                 self.assertTrue(picture_path(picture).endswith(
                     'tick.bmp' if expected['verdict'] == 0 else 'cross.bmp'))
                 pictures.add((expected['verdict'], picture.get_attribute('alt')))
-                self.assertTrue(self.driver.execute_script('return arguments[0].naturalWidth', picture) == 48)
-                self.assertEqual([self.value(4001), self.value(4002)],
-                                 [expected['names']['4001'], expected['names']['4002']])
+                self.assertSoon(lambda: self.driver.execute_script('return arguments[0].naturalWidth', picture), 48)
+                self.assertSoon(lambda: self.values([4001, 4002]),
+                                [expected['names']['4001'], expected['names']['4002']])
                 self.shot(f'results-{number}')
                 self.in_window(1200, 1201).click()
-                self.assertEqual(self.open_windows(), [])
+                self.assertSoon(self.open_windows, [])
         self.assertEqual(len({alt for _, alt in pictures}), len({verdict for verdict, _ in pictures}), pictures)
         self.assertEqual(len(pictures), 2, 'the rows give a tick and a cross')
 
     def test_a_worked_example(self):
         self.enter({'texts': {4006: '5', 4007: '0'}, 'choices': {1004: 0, 1005: 5}})
         self.main(1001).click()
-        self.assertEqual(self.in_window(1200, 1205).text,
-                         'Aggression: Player 1s security would change to 4.925000 - a change of 0.075000')
+        self.assertSoon(lambda: self.in_window(1200, 1205).text,
+                        'Aggression: Player 1s security would change to 4.925000 - a change of 0.075000')
         self.assertTrue(picture_path(self.in_window(1200, 1210)).endswith('cross.bmp'))
 
     def test_refusals_come_in_order_and_write_default_names_back(self):
@@ -425,14 +500,15 @@ class PageTest:
                 self.main(1002).click()
                 self.enter({'choices': choices})
                 self.main(1001).click()
-                self.assertEqual(self.open_windows(), ['message'])
+                self.assertSoon(self.open_windows, ['message'])
                 self.assertEqual(self.caption('message'), 'Error')
                 self.assertEqual(self.window('message').find_element(By.CSS_SELECTOR, '[data-message]').text, message)
-                self.assertEqual(self.focused_control(), '1')
-                self.assertEqual([self.value(4001), self.value(4002), self.value(4006)], ['Player 1', 'Player 2', ''])
+                self.assertSoon(self.focused_control, '1')
+                self.assertSoon(lambda: self.values([4001, 4002, 4006]),
+                                ['Player 1', 'Player 2', ''])
                 self.press_focused(Keys.ENTER)
-                self.assertEqual(self.open_windows(), [])
-                self.assertEqual(self.focused_control(), '1001', 'the focus returns')
+                self.assertSoon(self.open_windows, [])
+                self.assertSoon(self.focused_control, '1001', 'the focus returns')
 
     def test_sss_shows_either_players_statistics_and_writes_nothing_back(self):
         rows = [(1023, 'sss1', {4006: '3.4028235e38'}), (1024, 'sss2', {4002: 'Bob', 4007: '-4.9'}),
@@ -443,17 +519,16 @@ class PageTest:
                 self.enter({'texts': texts})
                 expected = self.expected({'texts': texts}, command)
                 self.main(button).click()
-                self.assertEqual(self.open_windows(), ['1300'])
+                self.assertSoon(self.open_windows, ['1300'])
                 self.assertEqual(self.caption(1300), expected['caption'])
-                for box in STATISTICS_BOXES:
-                    self.assertEqual(self.in_window(1300, box).get_attribute('textContent'), expected['boxes'][str(box)])
-                self.assertEqual(self.value(4001), texts.get(4001, ''))
-                self.assertEqual(self.focused_control(), '1301')
+                self.assertEqual(self.texts(1300, STATISTICS_BOXES), [expected['boxes'][str(box)] for box in STATISTICS_BOXES])
+                self.assertSoon(lambda: self.value(4001), texts.get(4001, ''))
+                self.assertSoon(self.focused_control, '1301')
                 if texts.get(4006):
                     self.shot('statistics')
-                self.key(Keys.ESCAPE)
-                self.assertEqual(self.open_windows(), [])
-                self.assertEqual(self.focused_control(), str(button))
+                self.escape()
+                self.assertSoon(self.open_windows, [])
+                self.assertSoon(self.focused_control, str(button))
 
     def test_clear_from_button_and_menu(self):
         for way in ('button', 'menu'):
@@ -465,23 +540,23 @@ class PageTest:
                 else:
                     self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]').click()
                     self.driver.find_element(By.CSS_SELECTOR, '[data-command="102"]').click()
-                self.assertEqual([self.value(b) for b in BOXES], [''] * 4)
-                self.assertEqual([self.main(list_).get_property('selectedIndex') for list_ in (1004, 1005)], [-1, -1])
-                self.assertFalse(any(self.main(t).is_selected() for t in TICKS))
-                self.assertNotIn('#', self.driver.current_url)
+                self.assertSoon(lambda: self.values(BOXES), [''] * 4)
+                self.assertSoon(self.choices, [-1, -1])
+                self.assertSoon(self.ticked, [])
+                self.assertSoon(lambda: '#' in self.driver.current_url, False)
                 self.main(1001).click()
-                self.assertEqual(self.open_windows(), ['message'])
-                self.key(Keys.ESCAPE)
+                self.assertSoon(self.open_windows, ['message'])
+                self.escape()
 
     def test_boxes_take_29_characters_typed_or_pasted(self):
         self.type(4001, 'k' * 35)
-        self.assertEqual(self.value(4001), 'k' * 29)
+        self.assertSoon(lambda: self.value(4001), 'k' * 29)
         self.main(4002).click()
         try:
             ENGINE.paste(self.driver, 'p' * 40)
         except NotAvailable as reason:
             return self.skipped('29 characters pasted', reason)
-        self.assertEqual(self.value(4002), 'p' * 29)
+        self.assertSoon(lambda: self.value(4002), 'p' * 29)
 
     def test_keys(self):
         # Esc and Enter in the main window, Enter in a box and a list: nothing.
@@ -489,7 +564,7 @@ class PageTest:
             with self.subTest(control=number):
                 self.main(number).send_keys(Keys.ENTER)
                 self.main(number).send_keys(Keys.ESCAPE)
-                self.assertEqual(self.open_windows(), [])
+                self.assertSoon(self.open_windows, [])
         # Enter and Space press a focused button; Esc closes every window.
         self.enter({'choices': {1004: 0, 1005: 0}})
         for press in (Keys.ENTER, Keys.SPACE):
@@ -497,16 +572,16 @@ class PageTest:
                 with self.subTest(button=button, key=press):
                     self.driver.execute_script('arguments[0].focus()', self.main(button))
                     self.press_focused(press)
-                    self.assertEqual(self.open_windows(), [window])
-                    self.key(Keys.ESCAPE)
-                    self.assertEqual(self.open_windows(), [])
-                    self.assertEqual(self.focused_control(), str(button))
+                    self.assertSoon(self.open_windows, [window])
+                    self.escape()
+                    self.assertSoon(self.open_windows, [])
+                    self.assertSoon(self.focused_control, str(button))
         # Tab goes in reading order.
         self.main(4001).click()
-        order = [self.focused_control()]
-        for _ in TAB_ORDER[1:]:
+        order = [page_driver.soon(self.focused_control, str(TAB_ORDER[0]))]
+        for number in TAB_ORDER[1:]:
             self.key(Keys.TAB)
-            order.append(self.focused_control())
+            order.append(page_driver.soon(self.focused_control, str(number)))
         self.assertEqual(order, [str(n) for n in TAB_ORDER])
 
     def test_an_encounter_as_a_link(self):
@@ -517,16 +592,15 @@ class PageTest:
         link = self.driver.current_url
         fragment = link[link.index('#'):]
         self.open(fragment)
-        self.assertEqual([self.value(b) for b in BOXES], ['Ann & Bob', 'Ærø = 1', '-4.9', ''])
-        self.assertEqual([self.main(n).get_property('selectedIndex') for n in (1004, 1005)], [1, 5])
-        self.assertEqual([t for t in TICKS if self.main(t).is_selected()], [1012, 1022])
-        self.assertEqual(self.open_windows(), [])
+        self.assertSoon(lambda: self.values(BOXES), ['Ann & Bob', 'Ærø = 1', '-4.9', ''])
+        self.assertSoon(self.choices, [1, 5])
+        self.assertSoon(self.ticked, [1012, 1022])
+        self.assertSoon(self.open_windows, [])
         # A fragment changed while the page is open fills the controls too.
         self.driver.execute_script('location.hash = "#v=1&4002=Cy&1005=0.0"')
-        self.wait(lambda: self.value(4002) == 'Cy')
-        self.assertEqual([self.value(4001), self.main(1005).get_property('selectedIndex'),
-                          self.main(1012).is_selected()], ['', 10, False])
-        self.assertEqual(self.open_windows(), [])
+        self.assertSoon(lambda: [self.values([4001, 4002]), self.choices([1005]), self.ticked()],
+                        [['', 'Cy'], [10], []])
+        self.assertSoon(self.open_windows, [])
 
     def test_bad_fragments_fill_what_they_can(self):
         long_name = 'x' * 40
@@ -545,11 +619,10 @@ class PageTest:
         for fragment, texts, choices, ticks in rows:
             with self.subTest(fragment=fragment[:60]):
                 self.open(fragment)
-                self.assertEqual({b: self.value(b) for b in BOXES}, {b: texts.get(b, '') for b in BOXES})
-                self.assertEqual({n: self.main(n).get_property('selectedIndex') for n in (1004, 1005)},
-                                 {n: choices.get(n, -1) for n in (1004, 1005)})
-                self.assertEqual([t for t in TICKS if self.main(t).is_selected()], ticks)
-                self.assertEqual(self.open_windows(), [])
+                self.assertSoon(lambda: self.values(BOXES), [texts.get(b, '') for b in BOXES])
+                self.assertSoon(self.choices, [choices.get(n, -1) for n in (1004, 1005)])
+                self.assertSoon(self.ticked, ticks)
+                self.assertSoon(self.open_windows, [])
                 with self.assertRaises(NoAlertPresentException):
                     self.driver.switch_to.alert.text
 
@@ -557,14 +630,16 @@ class PageTest:
         self.enter({'texts': {4001: MARKUP[:29], 4002: MARKUP[:29]}, 'choices': {1004: 0, 1005: 0}})
         shown = MARKUP[:29]
         self.main(1001).click()
+        self.assertSoon(self.open_windows, ['1200'])
         self.assertIn(shown, self.in_window(1200, 1202).text)
         self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, 'img[src="x"]'), [])
-        self.key(Keys.ESCAPE)
+        self.escape()
         self.main(1024).click()
+        self.assertSoon(self.open_windows, ['1300'])
         self.assertIn(shown, self.caption(1300))
-        self.key(Keys.ESCAPE)
+        self.escape()
         self.open(self.driver.current_url[self.driver.current_url.index('#'):])
-        self.assertEqual(self.value(4001), shown)
+        self.assertSoon(lambda: self.value(4001), shown)
         with self.assertRaises(NoAlertPresentException):
             self.driver.switch_to.alert.text
 
@@ -575,9 +650,10 @@ class PageTest:
                 self.main(1002).click()
                 self.enter({'texts': {4002: typed}, 'choices': {1004: 0, 1005: 0}, 'ticks': [1020]})
                 self.main(1001).click()
+                self.assertSoon(self.open_windows, ['1200'])
                 self.assertTrue(self.in_window(1200, 1202).text.startswith(f'{held} is a valid target'))
-                self.key(Keys.ESCAPE)
-                self.assertEqual(self.value(4002), typed, 'the box keeps what was typed')
+                self.escape()
+                self.assertSoon(lambda: self.value(4002), typed, 'the box keeps what was typed')
 
     def test_accessible_names(self):
         labels = {4001: 'Player 1 Name:', 4002: 'Player 2 Name:', 4006: 'Player 1 Security Status:',
@@ -608,28 +684,32 @@ class PageTest:
             self.assertEqual(descriptions, ['Player 1 Security Status:', 'Player 2 Security Status:'])
         self.enter({'choices': {1004: 0, 1005: 0}})
         self.main(1001).click()
+        self.assertSoon(self.open_windows, ['1200'])
         boxes = [self.in_window(1200, b).accessible_name for b in RESULTS_BOXES]
         self.assertEqual(len(set(boxes)), 7, boxes)
         self.assertEqual(self.window(1200).accessible_name, 'Results')
         self.assertEqual(self.window(1200).aria_role, 'dialog')
         self.assertTrue(self.in_window(1200, 1210).accessible_name)
-        self.key(Keys.ESCAPE)
+        self.escape()
         self.main(1023).click()
+        self.assertSoon(self.open_windows, ['1300'])
         names = [self.in_window(1300, b).accessible_name for b in STATISTICS_BOXES]
         self.assertEqual(names[0], 'Aggressions until Outlaw:')
         self.assertEqual(len(set(names)), 7, names)
-        self.key(Keys.ESCAPE)
+        self.escape()
         self.main(1002).click()
         self.main(1001).click()
+        self.assertSoon(self.open_windows, ['message'])
         self.assertEqual(self.window('message').aria_role, 'alertdialog')
         self.assertEqual(self.window('message').accessible_name, 'Error')
-        self.key(Keys.ESCAPE)
+        self.escape()
         menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]')
-        self.assertEqual(menu.get_attribute('aria-expanded'), 'false')
+        expanded = lambda: menu.get_attribute('aria-expanded')  # noqa: E731
+        self.assertEqual(expanded(), 'false')
         menu.send_keys(Keys.ENTER)
-        self.assertEqual(menu.get_attribute('aria-expanded'), 'true')
-        self.key(Keys.ESCAPE)
-        self.assertEqual(menu.get_attribute('aria-expanded'), 'false')
+        self.assertSoon(expanded, 'true')
+        self.escape()
+        self.assertSoon(expanded, 'false')
 
     def test_rapid_changes_never_stop_a_command(self):
         # Engines limit how often a page may rewrite its address (WebKit throws
@@ -637,21 +717,20 @@ class PageTest:
         self.enter({'choices': {1004: 0}})
         self.driver.set_script_timeout(30)
         self.assertEqual(self.driver.execute_async_script(RAPID_CHANGES, 300), 300)
-        entries = {'texts': {4001: self.value(4001), 4006: self.value(4006)},
-                   'choices': {1004: 0, 1005: self.main(1005).get_property('selectedIndex')},
-                   'ticks': [1012] if self.main(1012).is_selected() else []}
+        name, status = self.values([4001, 4006])
+        entries = {'texts': {4001: name, 4006: status}, 'choices': {1004: 0, 1005: self.choices([1005])[0]},
+                   'ticks': [1012] if 1012 in self.ticked() else []}
         expected = self.expected(entries, 'calculate')
         self.main(1001).click()
-        self.assertEqual(self.open_windows(), ['1200'])
-        for box in RESULTS_BOXES:
-            self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
-        self.key(Keys.ESCAPE)
+        self.assertSoon(self.open_windows, ['1200'])
+        self.assertEqual(self.texts(1200, RESULTS_BOXES), [expected['boxes'][str(box)] for box in RESULTS_BOXES])
+        self.escape()
         link = self.driver.execute_script('return new URLSearchParams(location.hash.slice(1)).toString()')
         self.assertIn(f"4001={entries['texts'][4001]}", link)
         self.assertIn(f"4006={entries['texts'][4006]}", link)
         self.assertEqual('1012=1' in link, entries['ticks'] == [1012])
         self.main(1002).click()
-        self.assertEqual(self.driver.execute_script('return location.hash'), '')
+        self.assertSoon(lambda: self.driver.execute_script('return location.hash'), '')
         # And the page keeps writing its link after the burst.
         self.type(4002, 'Cy')
         self.wait(lambda: '4002=Cy' in self.driver.execute_script('return location.hash'), 3)
@@ -667,7 +746,7 @@ class PageTest:
         self.wait(notice.is_displayed)
         for browser in ('Safari 16', 'Chrome', 'Firefox'):
             self.assertIn(browser, notice.text)
-        self.assertFalse(self.driver.find_element(By.ID, 'encounter').is_displayed())
+        self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False)
         ENGINE.errors(self.driver)  # the refusal's own report, where the engine makes one
         self.open('')
 
@@ -676,28 +755,46 @@ class PageTest:
         file_menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]')
         help_menu.click()
         self.driver.find_element(By.CSS_SELECTOR, '[data-command="103"]').click()
-        self.assertEqual(self.open_windows(), ['1100'])
-        self.key(Keys.ESCAPE)
+        self.assertSoon(self.open_windows, ['1100'])
+        self.escape()
         # The window's close event comes a moment after the key.
         self.wait(lambda: self.driver.execute_script('return document.activeElement') == help_menu)
         # Esc closes a menu and gives the focus to its button; so does leaving it.
         file_menu.click()
         self.driver.find_element(By.CSS_SELECTOR, '[data-command="102"]').send_keys(Keys.ESCAPE)
-        self.assertEqual(file_menu.get_attribute('aria-expanded'), 'false')
-        self.assertEqual(self.driver.execute_script('return document.activeElement'), file_menu)
+        expanded = lambda: file_menu.get_attribute('aria-expanded')  # noqa: E731
+        self.assertSoon(expanded, 'false')
+        self.assertSoon(lambda: self.driver.execute_script('return document.activeElement'), file_menu)
         for leave in ('Tab', 'click'):
             if leave == 'Tab' and ENGINE.no_focus_events:
                 self.skipped('a menu closes when the focus leaves it', ENGINE.no_focus_events)
                 continue
             with self.subTest(leave=leave):
                 file_menu.click()
-                self.assertEqual(file_menu.get_attribute('aria-expanded'), 'true')
+                self.assertSoon(expanded, 'true')
                 if leave == 'Tab':
                     self.driver.find_element(By.CSS_SELECTOR, '[data-command="copy-link"]').send_keys(Keys.TAB)
                 else:
                     self.main(1007).click()
-                self.assertEqual(file_menu.get_attribute('aria-expanded'), 'false')
-                self.assertFalse(self.driver.find_element(By.ID, 'menu-file').is_displayed())
+                self.assertSoon(expanded, 'false')
+                self.assertSoon(self.driver.find_element(By.ID, 'menu-file').is_displayed, False)
+
+    def test_a_test_leaves_nothing_to_the_next(self):
+        # A page that leaves storage, a cookie, a cache, history and (over
+        # http) a running worker; the next page, made as every test's is,
+        # finds none of it.
+        self.open('#v=1&4001=Left')
+        self.assertSoon(lambda: self.driver.execute_async_script(LEFT_BEHIND)['worker'],
+                        self.base.startswith('http'), 'over http the page runs under its worker')
+        self.driver.execute_async_script(LEAVE)
+        left = self.driver.execute_async_script(LEFT_BEHIND)
+        self.assertEqual(left['storage'], ['left'], 'what is left can be read back')
+        self.restart()
+        self.open('')
+        found = self.driver.execute_async_script(LEFT_BEHIND)
+        found['history'] = 'its own' if found['history'] < left['history'] else f"{found['history']} entries"
+        self.assertEqual(found, {'storage': [], 'cookie': '', 'caches': [], 'history': 'its own', 'worker': False},
+                         f'what the last page left: {left}')
 
     def test_the_encounter_can_be_copied_as_a_link(self):
         self.driver.execute_script(
@@ -725,6 +822,9 @@ class PageTest:
             self.assertIsNone(manifest, 'a manifest from disk costs console errors')
             return
         self.assertEqual(urllib.parse.urlsplit(manifest).path, '/manifest.webmanifest')
+        # A private context is never installable: a browser of its own.
+        self.restart(own_browser=True)
+        self.open('')
         try:
             errors = ENGINE.installability_errors(self.driver)
         except NotAvailable as reason:
@@ -751,6 +851,7 @@ class LayoutChecks:
                 self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]').click()
                 for button, window in ((1001, 1200), (1023, 1300)):
                     self.main(button).click()
+                    self.assertSoon(self.open_windows, [str(window)])
                     dialog = self.window(window)
                     self.assertTrue(self.no_sideways_scroll(dialog), f'window {window}')
                     self.assertEqual(self.driver.execute_script(BROKEN_WORDS, dialog), [], f'window {window}')
@@ -763,7 +864,7 @@ class LayoutChecks:
                             dialog)
                         self.assertGreaterEqual(narrowest, 6, 'each label is a few words wide (in em)')
                     self.shot(f'web-{window}-{name}')
-                    self.key(Keys.ESCAPE)
+                    self.escape()
 
     def test_small_screens_keep_every_line_and_close_in_view(self):
         long = '#v=1&4001=' + 'Ann%20Bee%20' * 3 + '&4002=' + 'Cy%20Dee%20' * 3 + '&4006=-4.9&1004=Gate&1005=0.5&1019=1'
@@ -772,6 +873,7 @@ class LayoutChecks:
                 self.at_size(width, height, long)
                 for button, window, close in ((1001, 1200, 1201), (1024, 1300, 1301)):
                     self.main(button).click()
+                    self.assertSoon(self.open_windows, [str(window)])
                     top = self.driver.execute_script('return document.scrollingElement.scrollTop')
                     dialog = self.window(window)
                     self.assertTrue(self.driver.execute_script(IN_VIEW, dialog), 'the window fits the screen')
@@ -784,7 +886,7 @@ class LayoutChecks:
                     self.assertEqual(self.driver.execute_script('return document.scrollingElement.scrollTop'),
                                      top, 'the page behind an open window does not scroll')
                     self.shot(f'web-{window}-{width}x{height}')
-                    self.key(Keys.ESCAPE)
+                    self.escape()
                 for box in (4002, 4007):  # a focused box is in view
                     self.main(box).click()
                     self.assertTrue(self.driver.execute_script(IN_VIEW, self.main(box)))
@@ -823,10 +925,11 @@ class LayoutChecks:
                 self.assertTrue(self.no_sideways_scroll())
                 self.shot(f'web-main-{size}-{scheme}')
                 self.main(1001).click()
+                self.assertSoon(self.open_windows, ['1200'])
                 self.assertTrue(self.no_sideways_scroll())
                 self.assertTrue(self.no_sideways_scroll(self.window(1200)))
                 self.shot(f'web-results-{size}-{scheme}')
-                self.key(Keys.ESCAPE)
+                self.escape()
 
 
 class FromDisk(LayoutChecks, PageTest, unittest.TestCase):
@@ -842,7 +945,7 @@ class FromDisk(LayoutChecks, PageTest, unittest.TestCase):
             notice = self.driver.find_element(By.ID, 'notice')
             self.wait(notice.is_displayed)
             self.assertIn('could not start', notice.text)
-            self.assertFalse(self.driver.find_element(By.ID, 'encounter').is_displayed())
+            self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False)
             errors = ENGINE.errors(self.driver)
             self.assertTrue(any('brawlwise-module.js' in e for e in errors), errors)  # the missing file's own
             self.open('')
@@ -890,10 +993,9 @@ class FromServer(PageTest, unittest.TestCase):
             self.main(1001).click()
             expected = self.expected({'texts': {4001: 'Ann', 4006: '-2.5'}, 'choices': {1004: 1, 1005: 4},
                                       'ticks': [1020]}, 'calculate')
-            for box in RESULTS_BOXES:
-                self.assertEqual(self.in_window(1200, box).get_attribute('textContent'), expected['boxes'][str(box)])
-            self.assertEqual(self.driver.execute_script('return arguments[0].naturalWidth',
-                                                        self.in_window(1200, 1210)), 48)
+            self.assertEqual(self.texts(1200, RESULTS_BOXES), [expected['boxes'][str(box)] for box in RESULTS_BOXES])
+            self.assertSoon(lambda: self.driver.execute_script('return arguments[0].naturalWidth',
+                                                               self.in_window(1200, 1210)), 48)
 
     def test_a_new_build_runs_from_the_next_load_and_open_pages_keep_theirs(self):
         with tempfile.TemporaryDirectory() as folder:
@@ -917,15 +1019,14 @@ class FromServer(PageTest, unittest.TestCase):
                     self.driver.refresh()
                     page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
                     self.assertEqual(self.builds_shown(), [new] * 7, 'the next load runs the new build')
-                kept = self.caches()
-                self.assertNotIn(cache_of(builds['A']), kept, 'no page runs the first build')
-                self.assertIn(cache_of(builds['C']), kept)
+                self.assertSoon(lambda: cache_of(builds['A']) in self.caches(), False, 'no page runs the first build')
+                self.assertIn(cache_of(builds['C']), self.caches())
             finally:
                 site.stop()
 
     def test_the_form_shows_and_keeps_a_command_while_the_module_loads(self):
         self.restart(page_load='none')
-        Quiet.module_delay = 2.0
+        Quiet.module_released.clear()
         try:
             self.driver.get(self.base)
             self.wait(lambda: self.driver.execute_script('return typeof whenReady === "function"'))
@@ -933,16 +1034,30 @@ class FromServer(PageTest, unittest.TestCase):
             self.type(4001, 'Ann')
             self.type(4006, '2.5')
             self.main(1023).click()
-            self.assertFalse(self.driver.execute_script(page_driver.IS_READY), 'the module is still on its way')
-            self.assertIn('as soon as it is ready', self.driver.find_element(By.ID, 'starting').text)
-            self.assertEqual(self.open_windows(), [])
+            self.assertFalse(self.driver.execute_script(page_driver.IS_READY), 'the module is held back')
+            self.wait(lambda: 'as soon as it is ready' in self.driver.find_element(By.ID, 'starting').text)
+            self.assertEqual(self.open_windows(), [], 'nothing opens before the module is ready')
+            Quiet.module_released.set()
             self.wait(lambda: self.driver.execute_script(page_driver.IS_READY), 10)
             self.wait(lambda: self.open_windows() == ['1300'])
             expected = self.expected({'texts': {4001: 'Ann', 4006: '2.5'}}, 'sss1')
             self.assertEqual(self.caption(1300), expected['caption'])
-            self.assertFalse(self.driver.find_element(By.ID, 'starting').is_displayed())
+            self.assertSoon(self.driver.find_element(By.ID, 'starting').is_displayed, False)
         finally:
-            Quiet.module_delay = 0.0
+            Quiet.module_released.set()
+
+
+class TimedResult(unittest.TextTestResult):
+    """Prints each test's time after its verdict, as "(1.23 s)"."""
+
+    def startTest(self, test):
+        self.started = time.monotonic()
+        super().startTest(test)
+
+    def stopTest(self, test):
+        super().stopTest(test)
+        self.stream.writeln(f'  {test.id().split(".", 1)[1]} ({time.monotonic() - self.started:.2f} s)')
+        self.stream.flush()
 
 
 if __name__ == '__main__':
@@ -951,7 +1066,12 @@ if __name__ == '__main__':
         SKIPPED_CHECKS.with_name('engine.txt').unlink(missing_ok=True)
     with tempfile.TemporaryDirectory(prefix='brawlwise-page-') as folder:
         COPY = page_driver.test_copy(PAGE, folder)
-        print(f'{ENGINE.name}: the page from disk and from 127.0.0.1, a fresh profile for each test')
+        print(f'{ENGINE.name}: the page from disk and from 127.0.0.1, one browser, a page of its own for each test')
         chosen = os.environ.get('PAGE_TESTS', '').split()  # e.g. PAGE_TESTS='-k keys'
-        result = unittest.main(argv=sys.argv[:1] + chosen, verbosity=2, exit=False).result
+        runner = unittest.TextTestRunner(verbosity=2, resultclass=TimedResult)
+        try:
+            result = unittest.main(argv=sys.argv[:1] + chosen, testRunner=runner, exit=False).result
+        finally:
+            if BROWSER:
+                BROWSER.quit()
     sys.exit(0 if result.wasSuccessful() else 1)

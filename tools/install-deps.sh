@@ -7,7 +7,9 @@
 # (wasm32-wasi) C and C++ libraries, and Node where no `node` is present, for
 # the core as WebAssembly (and npm where none is, for the page's benchmark); for the page's tests in three engines, Chromium
 # and its driver, WebKitGTK's WebDriver (with its MiniBrowser) and Firefox
-# ESR, with Selenium and Python's websockets. Wine's 32-bit part only where the host
+# ESR, with Selenium and Python's websockets, and AT-SPI's bus, registry and
+# Python binding with D-Bus's private session, to read WebKit's and Firefox's
+# accessibility trees. Wine's 32-bit part only where the host
 # executes 32-bit programs: elsewhere it could not run, and Debian's `wine`
 # command would still reach for it.
 #
@@ -23,7 +25,8 @@ have_package() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'instal
 wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
         wine wine64 fonts-wine xvfb xauth xfonts-base fonts-liberation clang libclang-rt-dev clang-tidy cppcheck python3
         clang-19 lld-19 llvm-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
-        chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr python3-websockets)
+        chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr python3-websockets
+        at-spi2-core gir1.2-atspi-2.0 python3-gi dbus-daemon)
 command -v node >/dev/null || wanted+=(nodejs)
 command -v npm >/dev/null || wanted+=(npm)  # make bench-web's Lighthouse
 host_32bit=no

@@ -38,6 +38,8 @@ from selenium.common.exceptions import (JavascriptException, NoAlertPresentExcep
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 
+import accessibility  # noqa: E402  (beside this file)
+
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / 'web'))
 import build_page  # noqa: E402  (the page's build, for its words and numbers)
@@ -143,14 +145,10 @@ class Engine:
 
     # Whether its driver types characters beyond the Basic Multilingual Plane.
     types_astral = True
-    # Whether Enter and Space sent through its driver press a focused button.
-    keys_press_buttons = True
     # Whether the colour scheme can only be chosen when the browser starts.
     dark_at_start = False
     # Whether a larger default text is set on the page's root rather than in the browser.
     text_size_in_page = False
-    # Why focus events cannot be relied on, where they cannot.
-    no_focus_events = None
 
     def paste(self, driver, text):
         """Inserts text into the focused box as the user's editing does (the
@@ -162,7 +160,9 @@ class Engine:
         raise NotAvailable(f'{self.name} cannot emulate a touch screen through its driver')
 
     def accessibility_tree(self, driver):
-        raise NotAvailable(f"{self.name}'s driver gives no accessibility tree")
+        """The page's accessibility tree as accessibility.py gives it: plain
+        nodes, one vocabulary of roles in every engine."""
+        raise NotImplementedError
 
     def installability_errors(self, driver):
         raise NotAvailable(f"{self.name}'s driver cannot ask whether the page can be installed")
@@ -212,7 +212,7 @@ class Chromium(Engine):
         driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': on, 'maxTouchPoints': 5})
 
     def accessibility_tree(self, driver):
-        return driver.execute_cdp_cmd('Accessibility.getFullAXTree', {})['nodes']
+        return accessibility.read_chromium(driver)
 
     def installability_errors(self, driver):
         return driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
@@ -259,22 +259,30 @@ class WebKit(Engine):
         driver.set_window_size(width, height)
         return driver
 
+    def accessibility_tree(self, driver):
+        # Through AT-SPI: MiniBrowser registers there as a child of its driver.
+        return accessibility.read_atspi(driver.service.process.pid, title=driver.title)
+
 
 class Firefox(Engine):
+    """Firefox ESR. The suite's browser has a window (in Xvfb, one at a time:
+    the display's focus is one), so that its page has the focus and its
+    accessibility tree is read through AT-SPI; a browser of a test's own,
+    for a dark scheme or another text size, is headless."""
     name = 'Firefox'
-    keys_press_buttons = False
-    no_focus_events = ('its automated window never has the focus, so moving the focus fires no focus events '
-                       'in the page')
-    keys_press_buttons_not = ('its automated window never has the focus (document.hasFocus() is false), so '
-                              'the key events reach the button but Firefox performs no click')
 
     page_options = frozenset({'page_load'})
 
-    def start(self, width=1200, height=900, font_size=None, dark=False, page_load='normal'):
-        return BidiDriver(width, height, font_size, dark, page_load)
+    def start(self, width=1200, height=900, font_size=None, dark=False, page_load='normal', window=False):
+        return BidiDriver(width, height, font_size, dark, page_load, window)
 
     def launch(self):
         return FirefoxUserContexts(self)
+
+    def accessibility_tree(self, driver):
+        if not driver.window:
+            raise NotAvailable('a headless Firefox registers no accessibility tree')
+        return accessibility.read_atspi(driver.process.pid, title=driver.title)
 
     def version(self, driver):
         return driver.browser_version
@@ -380,13 +388,14 @@ class FirefoxUserContexts:
     BiDi."""
 
     def __init__(self, engine):
-        self.driver = engine.start()
+        self.driver = engine.start(window=True)
 
     def page(self, page_load='normal'):
         driver = self.driver
         driver.user_context = driver.command('browser.createUserContext', {})['userContext']
         driver.context = driver.command('browsingContext.create',
                                         {'type': 'tab', 'userContext': driver.user_context})['context']
+        driver.command('browsingContext.activate', {'context': driver.context})  # the focus, and the tree shown
         driver.command('browsingContext.setViewport', {'context': driver.context, 'viewport': driver.viewport})
         driver.wait_for = 'none' if page_load == 'none' else 'complete'
         return driver
@@ -456,8 +465,9 @@ class BidiDriver:
     save_screenshot and quit. (Firefox's narrow screens are its own viewport:
     it needs no frames.)"""
 
-    def __init__(self, width, height, font_size, dark, page_load):
+    def __init__(self, width, height, font_size, dark, page_load, window):
         self.dark = dark
+        self.window = window
         self.wait_for = 'none' if page_load == 'none' else 'complete'
         self.profile = tempfile.mkdtemp(prefix='brawlwise-firefox-')
         prefs = {'browser.shell.checkDefaultBrowser': False, 'datareporting.policy.dataSubmissionEnabled': False,
@@ -467,11 +477,15 @@ class BidiDriver:
             prefs['font.size.variable.x-western'] = font_size
         if dark:
             prefs['layout.css.prefers-color-scheme.content-override'] = 0
+        if window:
+            prefs['accessibility.force_disabled'] = -1  # registers with AT-SPI
         Path(self.profile, 'user.js').write_text(
             ''.join(f'user_pref("{key}", {json.dumps(value)});\n' for key, value in prefs.items()))
+        # With a window, a start page as the last argument gives its window the
+        # focus from the first page on.
         self.process = subprocess.Popen(
-            ['firefox-esr', '--headless', '--no-remote', '--profile', self.profile,
-             '--remote-debugging-port', '0', '--width', str(width), '--height', str(height)],
+            ['firefox-esr', '--no-remote', '--profile', self.profile, '--remote-debugging-port', '0',
+             '--width', str(width), '--height', str(height)] + (['data:text/html,'] if window else ['--headless']),
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         address = None
         for line in self.process.stderr:
@@ -652,14 +666,6 @@ class BidiElement:
 
     def is_displayed(self):
         return self._js('return e.checkVisibility()')
-
-    @property
-    def accessible_name(self):
-        raise NotAvailable("WebDriver BiDi gives no element's computed accessible name")
-
-    @property
-    def aria_role(self):
-        raise NotAvailable("WebDriver BiDi gives no element's computed role")
 
     def clear(self):
         self._js('e.focus(); e.value = ""; e.dispatchEvent(new Event("input", {bubbles: true}));'

@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
 # Runs every suite of `make test`, each to its end, then sums up which ran
-# and passed, which failed, and which were skipped and why. Fails when any
-# suite failed. MAKE is the make that called it.
+# and passed, which failed, and which were skipped and why, with each
+# suite's time and its slowest tests. Fails when any suite failed. MAKE is
+# the make that called it.
+#
+# The suites run in two lanes at once: one builds and computes (the unit
+# tests natively, with the sanitizers and as a 32-bit program, the fuzz
+# targets, the linters), the other drives real programs and browsers, which
+# mostly wait on them (the page in three engines, the Windows programs under
+# Wine). Every check of the second lane waits for what it reads, so the
+# first lane's load does not disturb it; `--under-load` runs the second lane
+# alone beside two processes that keep both cores busy, to prove it.
+# Each suite's whole output is in build/logs/SUITE.log.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
@@ -12,57 +22,96 @@ make=${MAKE:-make}
 export BRAWLWISE_HOST_32BIT
 BRAWLWISE_HOST_32BIT=$(bash tools/host-runs-32bit.sh) && BRAWLWISE_HOST_32BIT=yes
 
-summary=()
-passed=0 failed=0 skipped=0
+logs=build/logs
+rm -rf "$logs"
+mkdir -p "$logs"
 
-suite() {  # NAME TARGET [MAKE ARGUMENTS]
-  local name=$1
-  shift
-  echo
-  echo "==== $name ($make $*)"
-  local start=$SECONDS
-  local checks=build/${1#test-}/skipped-checks.txt engine=build/${1#test-}/engine.txt
-  rm -f "$checks" "$engine"
-  if "$make" --no-print-directory "$@"; then
-    summary+=("passed   $name ($((SECONDS - start)) s)")
-    passed=$((passed + 1))
+suite() {  # LANE NAME TARGET [MAKE ARGUMENTS]
+  local lane=$1 name=$2
+  shift 2
+  local folder=build/${1#test-}
+  local checks=$folder/skipped-checks.txt engine=$folder/engine.txt e2e=$folder/e2e.log log=$logs/$1.log
+  rm -f "$checks" "$engine" "$e2e"
+  echo "==== started: $name ($make $*)"
+  local start=$SECONDS verdict=passed
+  "$make" --no-print-directory "$@" >"$log" 2>&1 || verdict=FAILED
+  echo "==== $verdict: $name ($((SECONDS - start)) s)"
+  {
+    printf '%-8s %s (%d s)\n' "$verdict" "$name" $((SECONDS - start))
+    # Its slowest tests, from its output and, for a Windows program, the end-to-end driver's log.
+    local slowest
+    slowest=$(python3 tools/slowest-tests.py 3 "$log" "$e2e")
+    if [ -n "$slowest" ]; then echo "         slowest: $slowest"; fi
+    # The browser engine that the suite drove, and its version.
+    if [ -s "$engine" ]; then echo "         engine: $(cat "$engine")"; fi
+    # Checks inside the suite that this platform cannot make, and why.
+    if [ -s "$checks" ]; then
+      while IFS= read -r check; do echo "         skipped check: $check"; done <"$checks"
+    fi
+    if [ $verdict = FAILED ]; then echo "         its output: $log"; fi
+  } >>"$logs/summary-$lane.txt"
+}
+
+skip() {  # LANE NAME REASON
+  echo "==== skipped: $2: $3"
+  echo "skipped  $2: $3" >>"$logs/summary-$1.txt"
+}
+
+# The suites that build and compute.
+computing_lane() {
+  suite computing "unit tests, native" test-native
+  suite computing "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
+  suite computing "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
+  suite computing "clang-tidy and cppcheck" lint
+}
+
+# The suites that drive a real program or browser, and so wait on what they read.
+driven_lane() {
+  suite driven "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
+  local name="32-bit Windows program: unit and end-to-end tests under 32-bit Wine"
+  if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
+    suite driven "$name" test-win32
   else
-    summary+=("FAILED   $name ($((SECONDS - start)) s)")
-    failed=$((failed + 1))
+    skip driven "$name" "$BRAWLWISE_HOST_32BIT"
   fi
-  # The browser engine that the suite drove, and its version.
-  if [ -s "$engine" ]; then summary+=("         engine: $(cat "$engine")"); fi
-  # Checks inside the suite that this platform cannot make, and why.
-  if [ -s "$checks" ]; then
-    while IFS= read -r check; do summary+=("         skipped check: $check"); done <"$checks"
-  fi
+  suite driven "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium
+  suite driven "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" test-web-webkit
+  suite driven "the page in Firefox ESR (headless, over WebDriver BiDi), from disk and from 127.0.0.1" test-web-firefox
 }
 
-skip() {  # NAME REASON
-  echo
-  echo "==== $1: skipped: $2"
-  summary+=("skipped  $1: $2")
-  skipped=$((skipped + 1))
-}
-
-suite "unit tests, native" test-native
-suite "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
-suite "WebAssembly module and unit tests under Node's WASI" test-wasm
-suite "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium
-suite "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" test-web-webkit
-suite "the page in Firefox ESR (headless, over WebDriver BiDi), from disk and from 127.0.0.1" test-web-firefox
-suite "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
-name="32-bit Windows program: unit and end-to-end tests under 32-bit Wine"
-if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
-  suite "$name" test-win32
+began=$SECONDS
+if [ "${1:-}" = --under-load ]; then
+  title="make test-under-load (two busy processes the whole time)"
+  hogs=()
+  for _ in 1 2; do
+    bash -c 'while :; do :; done' &
+    hogs+=($!)
+  done
+  trap 'kill "${hogs[@]}" 2>/dev/null' EXIT
+  suite driven "the page's module and page (built first, for the page suites)" web-page
+  driven_lane
 else
-  skip "$name" "$BRAWLWISE_HOST_32BIT"
+  title="make test"
+  # The WebAssembly build comes first: its module is the page's, which the
+  # driven lane's page suites need.
+  suite computing "WebAssembly module and unit tests under Node's WASI" test-wasm
+  suite driven "the page, built from the module" web-page
+  computing_lane &
+  computing=$!
+  driven_lane
+  wait $computing
 fi
-suite "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
-suite "clang-tidy and cppcheck" lint
 
 echo
-echo "==== Summary of make test"
-printf '  %s\n' "${summary[@]}"
-echo "suites: $passed passed, $failed failed, $skipped skipped"
+echo "==== Summary of $title"
+cat "$logs"/summary-*.txt | sed 's/^/  /'
+passed=$(cat "$logs"/summary-*.txt | grep -c '^passed')
+failed=$(cat "$logs"/summary-*.txt | grep -c '^FAILED')
+skipped=$(cat "$logs"/summary-*.txt | grep -c '^skipped')
+echo "suites: $passed passed, $failed failed, $skipped skipped, in $((SECONDS - began)) s"
+for log in $(grep -h 'its output:' "$logs"/summary-*.txt | sed 's/.*its output: //'); do
+  echo
+  echo "==== the end of $log"
+  tail -60 "$log"
+done
 [ "$failed" -eq 0 ]

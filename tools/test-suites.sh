@@ -57,8 +57,13 @@ skip() {  # LANE NAME REASON
   echo "skipped  $2: $3" >>"$logs/summary-$1.txt"
 }
 
-# The suites that build and compute.
+# The suites that build and compute. The WebAssembly build comes first: its
+# module is the page's, built once here for the driven lane's page suites.
+page_built=$logs/page-built
 computing_lane() {
+  suite computing "WebAssembly module and unit tests under Node's WASI" test-wasm
+  suite computing "the page, built from the module" web-page
+  touch "$page_built"
   suite computing "unit tests, native" test-native
   suite computing "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
   suite computing "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
@@ -74,9 +79,14 @@ driven_lane() {
   else
     skip driven "$name" "$BRAWLWISE_HOST_32BIT"
   fi
-  suite driven "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium
-  suite driven "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" test-web-webkit
-  suite driven "the page in Firefox ESR (headless, over WebDriver BiDi), from disk and from 127.0.0.1" test-web-firefox
+  local waited=0
+  until [ -e "$page_built" ] || [ $waited -ge 1800 ]; do sleep 5; waited=$((waited + 5)); done
+  [ -e "$page_built" ] || echo "==== the page was not built within 30 minutes: see $logs/web-page.log"
+  suite driven "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium WEB_PAGE_BUILT=1
+  suite driven "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" \
+    test-web-webkit WEB_PAGE_BUILT=1
+  suite driven "the page in Firefox ESR (with a window in Xvfb, over WebDriver BiDi), from disk and from 127.0.0.1" \
+    test-web-firefox WEB_PAGE_BUILT=1
 }
 
 began=$SECONDS
@@ -88,14 +98,11 @@ if [ "${1:-}" = --under-load ]; then
     hogs+=($!)
   done
   trap 'kill "${hogs[@]}" 2>/dev/null' EXIT
-  suite driven "the page's module and page (built first, for the page suites)" web-page
+  suite driven "the page, built from the module" web-page
+  touch "$page_built"
   driven_lane
 else
   title="make test"
-  # The WebAssembly build comes first: its module is the page's, which the
-  # driven lane's page suites need.
-  suite computing "WebAssembly module and unit tests under Node's WASI" test-wasm
-  suite driven "the page, built from the module" web-page
   computing_lane &
   computing=$!
   driven_lane

@@ -22,8 +22,11 @@ STRIP_win32 := i686-w64-mingw32-strip
 STRIP_win64 := x86_64-w64-mingw32-strip
 
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# The native build's encounter program: every other build's texts must be its.
+NATIVE_DIGESTS := -DBRAWLWISE_NATIVE_DIGESTS=$(CURDIR)/$(NATIVE)/tests/brawlwise_encounter_digests
 
-.PHONY: all deps native win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak bench run dist clean
+.PHONY: all deps native native-digests win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak
+.PHONY: bench run dist clean
 .PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm web web-page test-web bench-web
 .PHONY: test-web-chromium test-web-webkit test-web-firefox
 
@@ -36,15 +39,20 @@ native: deps
 	$(CMAKE_NATIVE) >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS)
 
-win32 win64: deps
+native-digests: deps
+	$(CMAKE_NATIVE) >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS) --target brawlwise_encounter_digests
+
+win32 win64: deps native-digests
 	cmake -S . -B $(BUILD)/$@ -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) >/dev/null
+	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) $(NATIVE_DIGESTS) >/dev/null
 	cmake --build $(BUILD)/$@ -j $(JOBS)
 
 # The core as WebAssembly: the page's module, build/wasm/web/brawlwise.wasm,
 # and the unit tests, which run under Node's WASI.
-wasm: deps
-	cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake >/dev/null
+wasm: deps native-digests
+	cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
+	  $(NATIVE_DIGESTS) >/dev/null
 	cmake --build $(WASM) -j $(JOBS)
 	@node tools/check-wasm-imports.mjs $(WASM)/web/brawlwise.wasm
 

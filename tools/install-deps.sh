@@ -10,6 +10,12 @@
 # ESR, with Selenium and Python's websockets. Wine's 32-bit part only where the host
 # executes 32-bit programs: elsewhere it could not run, and Debian's `wine`
 # command would still reach for it.
+#
+# For the core as a 32-bit x86 Linux program: the i686 cross-compiler and
+# qemu-user, whose qemu-i386 runs it. Both without their recommended
+# packages: qemu-user recommends qemu-user-binfmt, which would register the
+# emulators with the kernel and so change how this host runs every foreign
+# program. Nothing here does that; the probe must answer as before.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -26,19 +32,35 @@ if bash "$here/tools/host-runs-32bit.sh" >/dev/null; then
   host_32bit=yes
   wanted+=(wine32:i386)
 fi
-missing=()
+bare=(g++-i686-linux-gnu qemu-user)
+missing=() missing_bare=()
 for package in "${wanted[@]}"; do
   have_package "$package" || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+for package in "${bare[@]}"; do
+  have_package "$package" || missing_bare+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_bare[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+echo "Installing: ${missing[*]} ${missing_bare[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-if [ $host_32bit = yes ]; then
-  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-elif dpkg --print-foreign-architectures | grep -qx i386 && ! have_package wine32:i386; then
-  missing+=("wine32:i386-")  # Wine recommends it; here it could not run
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ $host_32bit = yes ]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+  elif dpkg --print-foreign-architectures | grep -qx i386 && ! have_package wine32:i386; then
+    missing+=("wine32:i386-")  # Wine recommends it; here it could not run
+  fi
 fi
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+fi
+if [ ${#missing_bare[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing_bare[@]}"
+fi
+# Asked afresh, not from an answer that make handed down.
+if [ $host_32bit = no ] && env -u BRAWLWISE_HOST_32BIT bash "$here/tools/host-runs-32bit.sh" >/dev/null; then
+  echo "The host executes 32-bit programs since this installation, and did not before: something changed how it runs them."
+  exit 1
+fi

@@ -58,6 +58,15 @@ if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
 else
   skip "$name" "$BRAWLWISE_HOST_32BIT"
 fi
+# Where the 32-bit program cannot run, its core runs emulated instead.
+name="32-bit x86 core under qemu-i386, built for i686 Linux with the 32-bit program's GCC and flags: unit tests"
+name+=" (number texts against i686 glibc) and encounter texts; shows the 32-bit program's arithmetic and texts,"
+name+=" not the Windows program, its resources or Wine"
+if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
+  skip "$name" "the host executes 32-bit programs, so the 32-bit Windows suite runs these tests in the program itself"
+else
+  suite "$name" test-i686
+fi
 suite "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
 suite "clang-tidy and cppcheck" lint
 

@@ -5,7 +5,7 @@
 # the make that called it.
 #
 # The suites run in two lanes at once: one builds and computes (the unit
-# tests natively, with the sanitizers and as a 32-bit program, the fuzz
+# tests natively, with the sanitizers and as an emulated 32-bit program, the fuzz
 # targets, the linters), the other drives real programs and browsers, which
 # mostly wait on them (the page in three engines, the Windows programs under
 # Wine). Every check of the second lane waits for what it reads, so the
@@ -66,6 +66,15 @@ computing_lane() {
   touch "$page_built"
   suite computing "unit tests, native" test-native
   suite computing "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
+  # Where the 32-bit program cannot run, its core runs emulated instead.
+  local name="32-bit x86 core under qemu-i386, built for i686 Linux with the 32-bit program's GCC and flags:"
+  name+=" unit tests (number texts against i686 glibc) and encounter texts; shows the 32-bit program's"
+  name+=" arithmetic and texts, not the Windows program, its resources or Wine"
+  if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
+    skip computing "$name" "the host executes 32-bit programs, so the 32-bit Windows suite runs these tests in the program itself"
+  else
+    suite computing "$name" test-i686
+  fi
   suite computing "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
   suite computing "clang-tidy and cppcheck" lint
 }

@@ -40,11 +40,15 @@ native: deps
 	$(CMAKE_NATIVE) >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS)
 
+# The native encounter-texts program, which every other build compares its
+# own with. DIGESTS_BUILT=1: it is built already (make test builds it once,
+# before its two lanes, so that no two makes build in one folder).
+DIGESTS := $(if $(DIGESTS_BUILT),,native-digests)
 native-digests: deps
 	$(CMAKE_NATIVE) >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS) --target brawlwise_encounter_digests
 
-win32 win64: deps native-digests
+win32 win64: deps $(DIGESTS)
 	cmake -S . -B $(BUILD)/$@ -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) $(NATIVE_DIGESTS) >/dev/null
 	cmake --build $(BUILD)/$@ -j $(JOBS)
@@ -53,7 +57,7 @@ win32 win64: deps native-digests
 # 32-bit Windows program is (the same GCC and options, the same Release
 # level) and run under qemu-i386's user-mode emulation, which works on every
 # host, also one that cannot execute 32-bit programs.
-i686: deps native-digests
+i686: deps $(DIGESTS)
 	cmake -S . -B $(I686) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/i686-linux-gnu.cmake $(NATIVE_DIGESTS) >/dev/null
 	cmake --build $(I686) -j $(JOBS)
@@ -63,7 +67,7 @@ test-i686: i686
 
 # The core as WebAssembly: the page's module, build/wasm/web/brawlwise.wasm,
 # and the unit tests, which run under Node's WASI.
-wasm: deps native-digests
+wasm: deps $(DIGESTS)
 	cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
 	  $(NATIVE_DIGESTS) >/dev/null
 	cmake --build $(WASM) -j $(JOBS)

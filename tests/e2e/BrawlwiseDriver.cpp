@@ -184,8 +184,17 @@ void Session::pressKeys(HWND window, std::initializer_list<WORD> chord) {
 }
 
 void Session::settle() {
-  WaitForInputIdle(process_.hProcess, 2000);
-  Sleep(150);
+  // A repaint is handed to the program only when no message or key queued
+  // before it is left, so once this corner of the main window is valid again
+  // the program has handled them all (and painted the windows above it).
+  RECT corner = {0, 0, 1, 1};
+  InvalidateRect(main_, &corner, FALSE);
+  const bool stuck = eventually([this] { return GetUpdateRect(main_, nullptr, FALSE) != FALSE; }, false);
+  if (stuck) return;
+  // Wine copies the windows to the screen before the program next waits for
+  // a message, which is when WaitForInputIdle returns. (Called first, it can
+  // return before a posted message is handled.)
+  if (IsWindow(main_)) WaitForInputIdle(process_.hProcess, static_cast<DWORD>(kPatience));
 }
 
 std::vector<HWND> Session::windows() const {

@@ -66,6 +66,8 @@ class Session {
   void closeBox(HWND window);
   void pressKeys(HWND window, std::initializer_list<WORD> chord);
   void focus(HWND window, int control);
+  // Returns once the program has handled all that was sent to it and put
+  // what that changed on the screen, or after kPatience.
   void settle();
 
   // A visible window of the program with this caption, once it appears.

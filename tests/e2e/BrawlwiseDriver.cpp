@@ -189,7 +189,8 @@ void Session::settle() {
   // the program has handled them all (and painted the windows above it).
   RECT corner = {0, 0, 1, 1};
   InvalidateRect(main_, &corner, FALSE);
-  if (eventually([this] { return GetUpdateRect(main_, nullptr, FALSE) != FALSE; }, false)) return;
+  const bool stuck = eventually([this] { return GetUpdateRect(main_, nullptr, FALSE) != FALSE; }, false);
+  if (stuck) return;
   // Wine copies the windows to the screen before the program next waits for
   // a message, which is when WaitForInputIdle returns. (Called first, it can
   // return before a posted message is handled.)

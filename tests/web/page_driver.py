@@ -34,7 +34,7 @@ from pathlib import Path
 
 from selenium import webdriver
 from selenium.common.exceptions import (JavascriptException, NoAlertPresentException, NoSuchElementException,
-                                        TimeoutException, WebDriverException)
+                                        WebDriverException)
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 
@@ -80,14 +80,7 @@ def soon(read, expected, seconds=10):
 def wait(driver, condition, seconds=10):
     """Waits until condition() is true; returns its value, or fails with
     what it last gave."""
-    deadline = time.monotonic() + seconds
-    while True:
-        seen = condition()
-        if seen:
-            return seen
-        if time.monotonic() > deadline:
-            raise TimeoutException(f'still {seen!r} after {seconds} s')
-        time.sleep(0.02)
+    return accessibility.until(condition, seconds, 'the awaited state')
 
 
 def open_page(driver, address):

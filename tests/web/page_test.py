@@ -444,6 +444,9 @@ class PageTest:
     def shot(self, name):
         if SHOTS:
             SHOTS.mkdir(parents=True, exist_ok=True)
+            # after the next frame is painted, with what the page shows now
+            self.driver.execute_async_script(
+                'const done = arguments[0]; requestAnimationFrame(() => requestAnimationFrame(() => done()))')
             self.driver.save_screenshot(str(SHOTS / f'{ENGINE.name.lower()}-{name}.png'))
 
     def skipped(self, check, reason):

@@ -70,12 +70,27 @@ def fill(template, found):
     return re.sub(r"\{\{([\w/]+)\}\}", replace, template)
 
 
-def control_numbers_script(numbers):
-    """The control numbers as constants of the same names, for the page's scripts."""
-    lines = ["// The windows' control numbers, written from core/ControlNumbers.h when the page is built.",
+def list_items(header, numbers):
+    """The items of the main window's two lists, by control number, as
+    core/MainWindowRules.h names them: the page fills its lists with them
+    before the module is ready."""
+    text = header.read_text()
+
+    def items(name):
+        return re.findall(r'"([^"]*)"', re.search(name + r"\[\]\s*=\s*\{(.*?)\};", text, re.S).group(1))
+    return {numbers["IDC_MAIN_LOCATION"]: items("kLocationItems"),
+            numbers["IDC_MAIN_SYSTEM_SECURITY"]: items("kSystemSecurityItems")}
+
+
+def control_numbers_script(numbers, lists):
+    """The control numbers as constants of the same names, and the lists'
+    items, for the page's scripts."""
+    lines = ["// The windows' control numbers, written from core/ControlNumbers.h when the page is built,",
+             "// and the items of the main window's lists, from core/MainWindowRules.h.",
              "'use strict';", ""]
     lines += [f"const {name} = {number};" for name, number in numbers.items()]
-    lines.insert(2, f"/* exported {', '.join(numbers)} */")
+    lines.append(f"const LIST_ITEMS = {json.dumps({str(k): v for k, v in lists.items()})};")
+    lines.insert(3, f"/* exported {', '.join(numbers)}, LIST_ITEMS */")
     return "\n".join(lines) + "\n"
 
 
@@ -163,7 +178,8 @@ def main():
     numbers = identifiers(ROOT / "core" / "ControlNumbers.h")
     found = words(ROOT / "windows" / "Brawlwise.rc", numbers)
     output.mkdir(parents=True, exist_ok=True)
-    (output / "control-numbers.js").write_text(control_numbers_script(numbers))
+    lists = list_items(ROOT / "core" / "MainWindowRules.h", numbers)
+    (output / "control-numbers.js").write_text(control_numbers_script(numbers, lists))
     for name in STATIC_FILES:
         shutil.copyfile(HERE / name, output / name)
     # The module's bytes in a script, which a page opened from disk may load

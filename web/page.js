@@ -3,7 +3,7 @@
 // says (calculator.js); the page only shows it.
 'use strict';
 
-/* global loadCalculator, ofThisBuild */
+/* global loadCalculator, ofThisBuild, LIST_ITEMS */
 /* global IDD_MAIN, IDD_ABOUT, IDD_RESULTS, IDD_STATISTICS, IDM_FILE_CLEAR, IDM_HELP_ABOUT */
 /* global IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS */
 /* global IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY, IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE */
@@ -57,17 +57,17 @@ function takeBackControls() {
   for (const box of BOXES) {
     if (calculator.boxChanged(box)) control(box).value = calculator.boxText(box);
   }
-  for (const list of LISTS) fillList(list);
+  for (const list of LISTS) control(list).selectedIndex = calculator.choice(list);
   for (const tick of TICKS) control(tick).checked = calculator.ticked(tick);
 }
 
-function fillList(list) {
-  const select = control(list);
-  const items = calculator.listItems(list);
-  if (select.options.length !== items.length) {
-    select.replaceChildren(...items.map((item) => new Option(item, item)));
+// The lists' items are the page's own (written when the page is built), so
+// that a link fills them before the module is ready.
+function fillLists() {
+  for (const list of LISTS) {
+    control(list).replaceChildren(...LIST_ITEMS[list].map((item) => new Option(item, item)));
+    control(list).selectedIndex = -1;
   }
-  select.selectedIndex = calculator.choice(list);
 }
 
 // ---- windows
@@ -146,7 +146,7 @@ function clear() {
 // shared where the device can share, else copied, else shown to be copied.
 async function copyLink() {
   closeMenus();
-  if (calculator) writeLinkNow();
+  writeLinkNow();
   const address = location.href;
   try {
     if (navigator.share) {
@@ -237,7 +237,9 @@ function clip(text) {
 
 // Fills the controls from the fragment: what it names and the page knows,
 // as a person could have entered it; everything else empty. Opens nothing.
-function readLink() {
+// At the start a box already typed into (the form is drawn before the
+// scripts run) keeps what was typed.
+function readLink(atStart = false) {
   let link;
   try {
     link = new URLSearchParams(location.hash.slice(1));
@@ -245,7 +247,9 @@ function readLink() {
     link = new URLSearchParams();
   }
   const value = (number) => link.get(String(number));
-  for (const box of BOXES) control(box).value = clip(value(box) ?? '');
+  for (const box of BOXES) {
+    if (!(atStart && control(box).value !== '')) control(box).value = clip(value(box) ?? '');
+  }
   for (const list of LISTS) {
     const select = control(list);
     select.selectedIndex = [...select.options].findIndex((option) => option.value === value(list));
@@ -253,14 +257,11 @@ function readLink() {
   for (const tick of TICKS) control(tick).checked = value(tick) === '1';
 }
 
-// ---- start
-
 // ---- before the calculator is ready
 
-// The form is shown at once; a command pressed before the module is ready
-// runs as soon as it is, with the controls as they are then.
+// The form is shown, and a link fills it, at once; a command pressed before
+// the module is ready runs as soon as it is, with the controls as they are then.
 let pending = null;
-let touchedEarly = false;
 
 function whenReady(command) {
   return () => {
@@ -321,13 +322,9 @@ function wire() {
     dialog.addEventListener('close', onWindowClosed);
   }
 
-  const changed = () => {
-    if (calculator) writeLinkSoon();
-    else touchedEarly = true;
-  };
-  for (const box of BOXES) control(box).addEventListener('input', changed);
-  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', changed);
-  window.addEventListener('hashchange', readLink);
+  for (const box of BOXES) control(box).addEventListener('input', writeLinkSoon);
+  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', writeLinkSoon);
+  window.addEventListener('hashchange', () => readLink());
 }
 
 function showNotice(text) {
@@ -364,6 +361,8 @@ function offerApp() {
 async function start() {
   offerApp();
   wire();
+  fillLists();
+  readLink(true);
   const encounter = document.getElementById('encounter');
   let loaded;
   try {
@@ -383,9 +382,6 @@ async function start() {
     return;
   }
   calculator = loaded;
-  for (const list of LISTS) fillList(list);
-  // A link fills the controls, unless the user has already begun.
-  if (!touchedEarly) readLink();
   encounter.removeAttribute('aria-busy');
   document.getElementById('starting').hidden = true;
   document.documentElement.dataset.ready = '';

@@ -1069,6 +1069,37 @@ class FromServer(PageTest, unittest.TestCase):
         finally:
             Quiet.module_released.set()
 
+    def test_a_link_is_never_lost_while_the_module_loads(self):
+        # The link fills every control at once; what is typed meanwhile wins
+        # for that box only; Copy link gives what is on screen.
+        self.restart(page_load='none')
+        Quiet.module_released.clear()
+        try:
+            self.driver.get(self.base + LINK_EXAMPLE)
+            self.wait(lambda: self.driver.execute_script('return document.readyState !== "loading"'))
+            self.assertSoon(lambda: [self.values(BOXES), self.choices(), self.ticked()],
+                            [['Ann', 'Bob', '2.5', '-3'], [1, 6], [1020]], 'the link fills the form before ready')
+            self.driver.execute_script(
+                "Object.defineProperty(navigator, 'share', {value: undefined, configurable: true});"
+                "Object.defineProperty(navigator, 'clipboard', {configurable: true,"
+                "  value: {writeText: async (text) => { window.copied = text; }}});")
+            self.type(4002, 'Cy')
+            self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]').click()
+            self.driver.find_element(By.CSS_SELECTOR, '[data-command="copy-link"]').click()
+            copied = self.wait(lambda: self.driver.execute_script('return window.copied || null'))
+            self.assertIn('4002=Cy', copied)
+            self.assertIn('4001=Ann', copied)
+            self.assertFalse(self.driver.execute_script(page_driver.IS_READY), 'the module is held back')
+            Quiet.module_released.set()
+            self.wait(lambda: self.driver.execute_script(page_driver.IS_READY))
+            self.assertSoon(lambda: [self.values(BOXES), self.choices(), self.ticked()],
+                            [['Ann', 'Cy', '2.5', '-3'], [1, 6], [1020]], 'the link and what was typed, once ready')
+            self.main(1001).click()
+            self.assertSoon(self.open_windows, ['1200'])
+            self.assertIn('1004=Station', self.driver.current_url)
+        finally:
+            Quiet.module_released.set()
+
 
 class TimedResult(unittest.TextTestResult):
     """Prints each test's time after its verdict, as "(1.23 s)"."""

@@ -2,8 +2,9 @@
 // encounter in the address's fragment. What any input means, the calculator
 // says (calculator.js); the page only shows it.
 'use strict';
+(self.brawlwiseBuilds ??= {})['page.js'] = '';  // this file's build, written when the page is built
 
-/* global loadCalculator, ofThisBuild, LIST_ITEMS */
+/* global loadCalculator, ofThisBuild, LIST_ITEMS, showNotice, ofOneBuild, failedToStart, newerVersion */
 /* global IDD_MAIN, IDD_ABOUT, IDD_RESULTS, IDD_STATISTICS, IDM_FILE_CLEAR, IDM_HELP_ABOUT */
 /* global IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS */
 /* global IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY, IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE */
@@ -327,12 +328,6 @@ function wire() {
   window.addEventListener('hashchange', () => readLink());
 }
 
-function showNotice(text) {
-  const notice = document.getElementById('notice');
-  notice.textContent = text;
-  notice.hidden = false;
-}
-
 // Whether the page's security policy refused to run the module: an engine
 // that does not know the policy's WebAssembly keyword refuses it.
 let refusedByPolicy = false;
@@ -359,26 +354,36 @@ function offerApp() {
 }
 
 async function start() {
-  offerApp();
-  wire();
-  fillLists();
-  readLink(true);
+  document.documentElement.dataset.starting = '';
+  if (!ofOneBuild()) return;
+  try {
+    offerApp();
+    wire();
+    fillLists();
+    readLink(true);
+  } catch (error) {
+    failedToStart(error);
+    return;
+  }
   const encounter = document.getElementById('encounter');
   let loaded;
   try {
     loaded = await loadCalculator();
   } catch (error) {
-    encounter.hidden = true;
+    if (error.name === 'OtherBuildError') {
+      newerVersion();
+      return;
+    }
     // The violation is reported in a task queued with the refusal; WebKit
     // reports none for WebAssembly, only the refusal's own message.
     await new Promise((later) => { setTimeout(later, 0); });
     if (/unsafe-eval|Content Security Policy/i.test(error.message)) refusedByPolicy = true;
-    showNotice(refusedByPolicy
-      ? `This browser does not run Brawlwise's calculator under the page's security policy. Brawlwise needs ${
-        NEEDED_BROWSERS}; or use the Windows program.`
-      : 'Brawlwise could not start its calculator, so it cannot answer here. Reload the page; if that ' +
-        `does not help, use the Windows program. (${error.message})`);
-    performance.mark('brawlwise-started');
+    if (refusedByPolicy) {
+      showNotice(`This browser does not run Brawlwise's calculator under the page's security policy. ` +
+        `Brawlwise needs ${NEEDED_BROWSERS}; or use the Windows program.`);
+    } else {
+      failedToStart(error);
+    }
     return;
   }
   calculator = loaded;

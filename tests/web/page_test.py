@@ -1047,6 +1047,50 @@ class FromServer(PageTest, unittest.TestCase):
             finally:
                 site.stop()
 
+    def test_a_mixed_build_or_a_failed_start_ends_in_a_notice_with_reload(self):
+        # A host caught between two builds, and a page whose wiring fails:
+        # a notice with a Reload button, and nothing computed; once the
+        # host serves one build, Reload starts it.
+        def mixed(served, builds, page, rest):
+            shutil.copytree(builds[rest], served)
+            shutil.copyfile(builds[page] / 'index.html', served / 'index.html')
+
+        def old_module(served, builds):
+            shutil.copytree(builds['B'], served)
+            shutil.copyfile(builds['A'] / 'brawlwise-module.js', served / 'brawlwise-module.js')
+
+        def broken_page(served, builds):
+            shutil.copytree(builds['B'], served)
+            index = served / 'index.html'
+            index.write_text(index.read_text().replace('data-control="1002"', 'data-control="x1002"'))
+
+        rows = [('an old page with new files', lambda s, b: mixed(s, b, 'A', 'B'), 'newer version'),
+                ('a new page with old files', lambda s, b: mixed(s, b, 'B', 'A'), 'newer version'),
+                ('a new page with an old module', old_module, 'newer version'),
+                ('a page whose wiring fails', broken_page, 'could not start')]
+        with tempfile.TemporaryDirectory() as folder:
+            builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'AB'}
+            for number, (name, make, words) in enumerate(rows):
+                with self.subTest(host=name):
+                    served = Path(folder) / f'served-{number}'
+                    make(served, builds)
+                    site = Site(served)  # an origin of its own: no worker of the last row's
+                    try:
+                        self.driver.get(site.address)
+                        notice = self.driver.find_element(By.ID, 'notice')
+                        self.assertSoon(lambda: words in notice.text or notice.text, True, 'the notice (seen on the left)')
+                        self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False,
+                                        'the form is gone: nothing is computed')
+                        self.assertFalse(self.driver.execute_script(page_driver.IS_READY))
+                        ENGINE.errors(self.driver)  # a broken page's own reports
+                        shutil.copytree(builds['B'], served, dirs_exist_ok=True, copy_function=shutil.copyfile)
+                        notice.find_element(By.CSS_SELECTOR, '[data-command="reload"]').click()
+                        self.wait(lambda: self.driver.execute_script(page_driver.IS_READY))
+                        self.assertEqual(self.builds_shown()[:6], ['B'] * 6)
+                    finally:
+                        site.stop()
+                    self.open('')
+
     def test_the_form_shows_and_keeps_a_command_while_the_module_loads(self):
         self.restart(page_load='none')
         Quiet.module_released.clear()

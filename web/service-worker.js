@@ -23,18 +23,24 @@ async function hexDigest(bytes) {
 }
 
 // Every file of this build, from the host and not the browser's cache, each
-// checked against its digest: a host that has moved on to another build
+// after any redirects and checked against its digest: a host that has moved on to another build
 // meanwhile fails the install, which the next load tries again.
 async function keepBuild() {
   const cache = await caches.open(CACHE);
   await Promise.all(Object.entries(FILES).map(async ([name, digest]) => {
     const response = await fetch(new Request(new URL(name, SCOPE), { cache: 'reload' }));
     if (!response.ok) throw new Error(`${name}: ${response.status}`);
-    if (await hexDigest(await response.clone().arrayBuffer()) !== digest) {
-      throw new Error(`${name} is not of this build`);
-    }
-    await cache.put(keyOf(name, STAMP), response);
+    const bytes = await response.arrayBuffer();
+    if (await hexDigest(bytes) !== digest) throw new Error(`${name} is not of this build`);
+    await cache.put(keyOf(name, STAMP), kept(response, bytes));
   }));
+}
+
+// What the host finally answered, as a response of its own: one marked as
+// redirected (a host that sends index.html to its folder's address, a file
+// moved) is refused by browsers as the answer to a page's load.
+function kept(response, bytes) {
+  return new Response(bytes, { status: response.status, statusText: response.statusText, headers: response.headers });
 }
 
 const pageKey = (clientId) => new URL(`page/${encodeURIComponent(clientId)}`, SCOPE).href;

@@ -131,6 +131,7 @@ return r.top >= -1 && r.left >= -1 && r.bottom <= height + 1 && r.right <= width
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
+    """Serves a Site's folder under its sub-path, as its settings say."""
     # The module's script is served once this is set, as on a slow network.
     module_released = threading.Event()
     module_released.set()
@@ -139,8 +140,24 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
     def do_GET(self):
-        if self.path.startswith('/brawlwise-module.js'):
+        site = self.server.site
+        address = urllib.parse.urlsplit(self.path)
+        path = address.path
+        if path.endswith('/brawlwise-module.js'):
             Quiet.module_released.wait(30)
+        if path in site.redirects:
+            status, target = site.redirects[path]
+            self.send_response(status)
+            self.send_header('Location', target + (f'?{address.query}' if address.query else ''))
+            self.send_header('Content-Length', '0')
+            self.end_headers()
+            return
+        if not path.startswith(site.under):
+            self.send_error(404)
+            return
+        # A file moved by a redirect is served at its new address too.
+        path = '/' + path[len(site.under):].removeprefix('moved/')
+        self.path = path + (f'?{address.query}' if address.query else '')
         super().do_GET()
 
 
@@ -239,13 +256,19 @@ fetch(`graphics/tick.bmp?v=${document.documentElement.dataset.build}`).then((r) 
 
 
 class Site:
-    """A folder served on 127.0.0.1 until stopped."""
+    """A folder served on 127.0.0.1 under a sub-path (`under`, which starts
+    and ends with /) until stopped, a host of the suite's own: `redirects`
+    maps a path to (status, where), as a host's "clean URLs" or a moved file."""
 
-    def __init__(self, folder):
+    def __init__(self, folder, under='/'):
+        self.under = under
+        self.redirects = {}
         self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
                                                       functools.partial(Quiet, directory=str(folder)))
+        self.server.site = self
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        self.address = f'http://127.0.0.1:{self.server.server_address[1]}/'
+        self.origin = f'http://127.0.0.1:{self.server.server_address[1]}'
+        self.address = self.origin + under
 
     def stop(self):
         self.server.shutdown()
@@ -267,6 +290,16 @@ def marked_build(folder, mark):
     index.write_text(index.read_text().replace('<title>', f'<meta name="test-build" content="{mark}">\n  <title>'))
     page_driver.build_page.restamp(folder)
     return folder
+
+
+def deploy(build, served):
+    """Copies a build over the served folder as a host's new files: each
+    modified later than anything served before, even within the second that
+    a host's Last-Modified counts in."""
+    shutil.copytree(build, served, dirs_exist_ok=True, copy_function=shutil.copyfile)
+    later = time.time() + 2
+    for path in served.rglob('*'):
+        os.utime(path, (later, later))
 
 
 def cache_of(build):
@@ -1047,6 +1080,32 @@ class FromServer(PageTest, unittest.TestCase):
             finally:
                 site.stop()
 
+    def test_any_host_redirects_and_folder_addresses_work_online_and_offline(self):
+        # The page at its folder's address or at index.html, from the root
+        # and from a sub-path, with the host redirecting the page or a file
+        # (each status a host may use): it opens, then opens offline.
+        rows = [('/', {}, 'index.html'),
+                ('/sub/', {}, ''),
+                ('/', {'index.html': (301, '')}, ''),
+                ('/sub/', {'index.html': (308, '')}, 'index.html'),
+                ('/sub/', {'index.html': (302, ''), 'page.js': (307, 'moved/page.js')}, ''),
+                ('/sub/', {'calculator.js': (301, 'moved/calculator.js'),
+                           'brawlwise-module.js': (302, 'moved/brawlwise-module.js')}, 'index.html')]
+        for under, redirects, opened in rows:
+            with self.subTest(under=under, redirects=redirects, opened=opened):
+                site = Site(COPY, under)  # an origin of its own, with no worker yet
+                site.redirects = {under + name: (status, under + where) for name, (status, where) in redirects.items()}
+                try:
+                    self.open('', base=site.address + opened)
+                    self.worker(COPY)
+                    self.open('#v=1&1004=Gate&1005=0.5', base=site.address + opened)
+                finally:
+                    site.stop()
+                self.open('#v=1&1004=Gate&1005=0.5', base=site.address + opened)
+                self.main(1001).click()
+                self.assertSoon(self.open_windows, ['1200'], 'offline, the page calculates')
+                self.open('', base=site.address)
+
     def test_a_mixed_build_or_a_failed_start_ends_in_a_notice_with_reload(self):
         # A host caught between two builds, and a page whose wiring fails:
         # a notice with a Reload button, and nothing computed; once the
@@ -1083,9 +1142,10 @@ class FromServer(PageTest, unittest.TestCase):
                                         'the form is gone: nothing is computed')
                         self.assertFalse(self.driver.execute_script(page_driver.IS_READY))
                         ENGINE.errors(self.driver)  # a broken page's own reports
-                        shutil.copytree(builds['B'], served, dirs_exist_ok=True, copy_function=shutil.copyfile)
+                        deploy(builds['B'], served)
                         notice.find_element(By.CSS_SELECTOR, '[data-command="reload"]').click()
-                        self.wait(lambda: self.driver.execute_script(page_driver.IS_READY))
+                        self.wait(lambda: self.driver.execute_script(  # read while the page reloads
+                            'const page = document.documentElement; return !!page && page.hasAttribute("data-ready")'))
                         self.assertEqual(self.builds_shown()[:6], ['B'] * 6)
                     finally:
                         site.stop()
@@ -1120,7 +1180,7 @@ class FromServer(PageTest, unittest.TestCase):
         Quiet.module_released.clear()
         try:
             self.driver.get(self.base + LINK_EXAMPLE)
-            self.wait(lambda: self.driver.execute_script('return document.readyState !== "loading"'))
+            self.wait(lambda: self.driver.execute_script(CONTROLS + 'return !!control(1005)'))
             self.assertSoon(lambda: [self.values(BOXES), self.choices(), self.ticked()],
                             [['Ann', 'Bob', '2.5', '-3'], [1, 6], [1020]], 'the link fills the form before ready')
             self.driver.execute_script(

@@ -20,7 +20,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parent
-STATIC_FILES = ["brawlwise.css", "notice.js", "calculator.js", "page.js"]
+STATIC_FILES = ["brawlwise.css", "notice.js", "calculator.js", "offline.js", "page.js"]
 WORKER = "service-worker.js"
 PICTURES = ["res1.ico", "tick.bmp", "cross.bmp"]
 

@@ -12,7 +12,7 @@
 
 // The page's scripts, each of which notes its build as it runs (the module's
 // script is checked by calculator.js as it loads).
-const STAMPED_SCRIPTS = ['notice.js', 'control-numbers.js', 'calculator.js', 'page.js'];
+const STAMPED_SCRIPTS = ['notice.js', 'control-numbers.js', 'calculator.js', 'offline.js', 'page.js'];
 
 function showNotice(text, { reload = false } = {}) {
   const notice = document.getElementById('notice');

@@ -5,6 +5,7 @@
 (self.brawlwiseBuilds ??= {})['page.js'] = '';  // this file's build, written when the page is built
 
 /* global loadCalculator, ofThisBuild, LIST_ITEMS, showNotice, ofOneBuild, failedToStart, newerVersion */
+/* global offerApp, tellOffline */
 /* global IDD_MAIN, IDD_ABOUT, IDD_RESULTS, IDD_STATISTICS, IDM_FILE_CLEAR, IDM_HELP_ABOUT */
 /* global IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS */
 /* global IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY, IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE */
@@ -172,6 +173,7 @@ function say(text) {
 function about() {
   const dialog = windowOf(IDD_ABOUT);
   openWindow(dialog, inWindow(dialog, IDC_ABOUT_OK));
+  tellOffline(dialog);
 }
 
 // ---- the menus: each a button that shows or hides its commands
@@ -334,24 +336,6 @@ let refusedByPolicy = false;
 document.addEventListener('securitypolicyviolation', (event) => {
   if (event.violatedDirective.startsWith('script-src')) refusedByPolicy = true;
 });
-
-// A page served over http(s) can be installed as an app, and works offline
-// after its first visit; from disk a manifest could not load and no worker
-// may register, so the page names neither there.
-function offerApp() {
-  if (!location.protocol.startsWith('http')) return;
-  const link = document.createElement('link');
-  link.rel = 'manifest';
-  link.href = ofThisBuild('manifest.webmanifest');
-  document.head.append(link);
-  // Once the page has loaded, so as not to slow its start. Over plain http
-  // from another machine (no secure context) there is no worker: the page
-  // then works as from disk.
-  if (!window.isSecureContext || !('serviceWorker' in navigator)) return;
-  window.addEventListener('load', () => {
-    navigator.serviceWorker.register('service-worker.js').catch(() => {});
-  });
-}
 
 async function start() {
   document.documentElement.dataset.starting = '';

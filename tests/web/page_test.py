@@ -145,6 +145,13 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         path = address.path
         if path.endswith('/brawlwise-module.js'):
             Quiet.module_released.wait(30)
+        with site.lock:
+            site.asked.append(self.path)
+        if path in site.late:
+            site.late[path].wait(30)
+        if path in site.missing:
+            self.send_error(404)
+            return
         if path in site.redirects:
             status, target = site.redirects[path]
             self.send_response(status)
@@ -263,6 +270,10 @@ class Site:
     def __init__(self, folder, under='/'):
         self.under = under
         self.redirects = {}
+        self.missing = set()  # paths answered 404
+        self.late = {}  # paths answered once their event is set
+        self.asked = []  # every address asked for, in order
+        self.lock = threading.Lock()
         self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0),
                                                       functools.partial(Quiet, directory=str(folder)))
         self.server.site = self
@@ -1105,6 +1116,65 @@ class FromServer(PageTest, unittest.TestCase):
                 self.main(1001).click()
                 self.assertSoon(self.open_windows, ['1200'], 'offline, the page calculates')
                 self.open('', base=site.address)
+
+    def test_reloads_while_a_new_build_installs_never_lose_the_offline_copy(self):
+        with tempfile.TemporaryDirectory() as folder:
+            builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'AB'}
+            served = Path(folder) / 'served'
+            shutil.copytree(builds['A'], served)
+            site = Site(served, '/sub/')
+            held = site.late['/sub/brawlwise-module.js'] = threading.Event()
+            try:
+                held.set()
+                self.open('', base=site.address)
+                self.worker(builds['A'])
+                held.clear()  # B's install waits for its module
+                deploy(builds['B'], served)
+                self.driver.refresh()  # finds B, which starts to install
+                self.assertSoon(lambda: cache_of(builds['B']) in self.caches(), True, 'B is being kept')
+                for _ in range(2):
+                    self.open('', base=site.address)  # loads answered by A's worker meanwhile
+                    self.assertEqual(self.builds_shown(), ['A'] * 7)
+                held.set()
+                self.worker(builds['B'])
+                self.open('', base=site.address)
+                self.assertEqual(self.builds_shown(), ['B'] * 7)
+            finally:
+                held.set()
+                site.stop()
+            self.open('', base=site.address)
+            self.assertEqual(self.builds_shown(), ['B'] * 7, 'offline, the new build')
+
+    def test_a_failed_install_is_told_in_about_and_retries_only_what_failed(self):
+        site = Site(COPY, '/sub/')
+        site.missing = {'/sub/Brawlwise-Help.txt'}
+        whole_build = lambda: site.asked.count('/sub/calculator.js')  # noqa: E731  (the worker asks without a stamp)
+        offline = lambda: self.in_window(1100, 'offline').text  # noqa: E731
+
+        def about():
+            self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]').click()
+            self.driver.find_element(By.CSS_SELECTOR, '[data-command="103"]').click()
+            self.assertSoon(self.open_windows, ['1100'])
+        try:
+            self.open('', base=site.address)
+            about()
+            self.assertSoon(lambda: 'could not be fetched' in offline() or offline(), True, 'About (seen on the left)')
+            self.assertIn('try again', offline())
+            fetched = whole_build()
+            self.assertGreaterEqual(fetched, 1)
+            for _ in range(2):
+                asked = site.asked.count('/sub/Brawlwise-Help.txt')
+                self.open('', base=site.address)
+                self.assertSoon(lambda: site.asked.count('/sub/Brawlwise-Help.txt') > asked, True, 'it tries again')
+            self.assertEqual(whole_build(), fetched, 'only what failed is fetched again')
+            site.missing = set()
+            self.open('', base=site.address)
+            self.worker(COPY)
+            about()
+            self.assertSoon(lambda: 'works offline' in offline() or offline(), True, 'About (seen on the left)')
+            ENGINE.errors(self.driver)  # the missing file's own reports
+        finally:
+            site.stop()
 
     def test_a_mixed_build_or_a_failed_start_ends_in_a_notice_with_reload(self):
         # A host caught between two builds, and a page whose wiring fails:

@@ -74,13 +74,15 @@ function fillLists() {
 
 // ---- windows
 
-let focusBefore = null;
+// Where the focus was before each open window, the last opened last: windows
+// opened over each other give it back in order.
+const focusBefore = [];
 
 // A window opened from a menu gives the focus back to the menu's button, as
 // its command is hidden when the menu closes.
 function openWindow(dialog, focused) {
   const active = document.activeElement;
-  focusBefore = active && active.closest('.menu-items') ? menuButtonOf(active) : active;
+  focusBefore.push(active && active.closest('.menu-items') ? menuButtonOf(active) : active);
   closeMenus();
   document.documentElement.classList.add('window-open');
   dialog.showModal();
@@ -89,8 +91,8 @@ function openWindow(dialog, focused) {
 
 function onWindowClosed() {
   if (!document.querySelector('dialog[open]')) document.documentElement.classList.remove('window-open');
-  if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
-  focusBefore = null;
+  const back = focusBefore.pop();
+  if (back && document.contains(back)) back.focus();
 }
 
 function showMessage(caption, text) {
@@ -144,14 +146,21 @@ function clear() {
   setAddress(location.href.split('#')[0]);
 }
 
+// Where the device's share sheet is the way to pass a link on: a touch-first
+// device, or the page as an installed app. A desktop browser copies.
+function sharesFirst() {
+  return matchMedia('(pointer: coarse)').matches || matchMedia('(display-mode: standalone)').matches ||
+    navigator.standalone === true;
+}
+
 // The encounter's address, for an installed app that has no address bar:
-// shared where the device can share, else copied, else shown to be copied.
+// shared where the device shares first, else copied, else shown to be copied.
 async function copyLink() {
   closeMenus();
   writeLinkNow();
   const address = location.href;
   try {
-    if (navigator.share) {
+    if (navigator.share && sharesFirst()) {
       await navigator.share({ title: document.title, url: address });
     } else {
       await navigator.clipboard.writeText(address);
@@ -163,11 +172,15 @@ async function copyLink() {
   }
 }
 
+let sayTimer = 0;
+
+// A line in the status region, for four seconds from the last one said.
 function say(text) {
   const said = document.getElementById('said');
   said.textContent = text;
   said.hidden = false;
-  setTimeout(() => { said.hidden = true; }, 4000);
+  clearTimeout(sayTimer);
+  sayTimer = setTimeout(() => { said.hidden = true; }, 4000);
 }
 
 function about() {
@@ -228,6 +241,12 @@ function writeLinkNow() {
   setAddress(`${location.href.split('#')[0]}#${link}`);
 }
 
+// A link's text as a box could hold it from typing: without NUL and the
+// other control characters, which a box shows but the module stops at.
+function typable(text) {
+  return text.replace(/[\u0000-\u001f\u007f-\u009f]/g, '');
+}
+
 // The first characters of `text` that a box takes, never half of one.
 function clip(text) {
   let clipped = '';
@@ -251,7 +270,7 @@ function readLink(atStart = false) {
   }
   const value = (number) => link.get(String(number));
   for (const box of BOXES) {
-    if (!(atStart && control(box).value !== '')) control(box).value = clip(value(box) ?? '');
+    if (!(atStart && control(box).value !== '')) control(box).value = clip(typable(value(box) ?? ''));
   }
   for (const list of LISTS) {
     const select = control(list);
@@ -262,36 +281,60 @@ function readLink(atStart = false) {
 
 // ---- before the calculator is ready
 
-// The form is shown, and a link fills it, at once; a command pressed before
-// the module is ready runs as soon as it is, with the controls as they are then.
-let pending = null;
+// The form is shown, and a link fills it, at once; the commands pressed
+// before the module is ready run in order as soon as it is, with the controls
+// as they are then, but none opens its window over one open by then (the
+// user's since): the page names those it did not run.
+const pending = [];
 
-function whenReady(command) {
+function whenReady(command, name, opensWindow = true) {
   return () => {
     if (calculator) {
       command();
     } else {
-      pending = command;
+      pending.push({ command, name, opensWindow });
       document.getElementById('starting').textContent =
-        'Starting the calculator: your command runs as soon as it is ready.';
+        'Starting the calculator: your commands run as soon as it is ready.';
     }
   };
 }
 
+function runPending() {
+  const notRun = [];
+  for (const { command, name, opensWindow } of pending.splice(0)) {
+    if (opensWindow && document.querySelector('dialog[open]')) notRun.push(name);
+    else command();
+  }
+  if (notRun.length) say(`Not run, as a window was open: ${notRun.join(', ')}.`);
+}
+
+// A menu's command: the menu closes and its button takes the focus, as the
+// command's own button is hidden; a window the command opens gives it back there.
+function fromMenu(command) {
+  return (event) => {
+    const button = menuButtonOf(event.currentTarget);
+    closeMenus();
+    button.focus();
+    command();
+  };
+}
+
+const nameOf = (number) => control(number).textContent.trim();
+
 function wire() {
-  control(IDC_MAIN_CALCULATE).addEventListener('click', whenReady(calculate));
-  control(IDC_MAIN_CLEAR).addEventListener('click', whenReady(clear));
-  control(IDC_MAIN_PLAYER1_SSS).addEventListener('click', whenReady(() => statistics(0)));
-  control(IDC_MAIN_PLAYER2_SSS).addEventListener('click', whenReady(() => statistics(1)));
+  control(IDC_MAIN_CALCULATE).addEventListener('click', whenReady(calculate, nameOf(IDC_MAIN_CALCULATE)));
+  control(IDC_MAIN_CLEAR).addEventListener('click', whenReady(clear, nameOf(IDC_MAIN_CLEAR), false));
+  control(IDC_MAIN_PLAYER1_SSS).addEventListener('click',
+    whenReady(() => statistics(0), `${nameOf(IDC_MAIN_PLAYER1_SSS)} (player 1)`));
+  control(IDC_MAIN_PLAYER2_SSS).addEventListener('click',
+    whenReady(() => statistics(1), `${nameOf(IDC_MAIN_PLAYER2_SSS)} (player 2)`));
   for (const button of document.querySelectorAll('[data-menu]')) {
     button.addEventListener('click', () => toggleMenu(button));
   }
-  document.querySelector(`[data-command="${IDM_FILE_CLEAR}"]`).addEventListener('click', () => {
-    closeMenus();
-    whenReady(clear)();
-  });
-  document.querySelector(`[data-command="${IDM_HELP_ABOUT}"]`).addEventListener('click', about);
-  document.querySelector('[data-command="copy-link"]').addEventListener('click', copyLink);
+  document.querySelector(`[data-command="${IDM_FILE_CLEAR}"]`).addEventListener('click',
+    fromMenu(whenReady(clear, nameOf(IDC_MAIN_CLEAR), false)));
+  document.querySelector(`[data-command="${IDM_HELP_ABOUT}"]`).addEventListener('click', fromMenu(about));
+  document.querySelector('[data-command="copy-link"]').addEventListener('click', fromMenu(copyLink));
   document.querySelector('[data-command="help"]').addEventListener('click', () => closeMenus());
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && document.querySelector('[data-menu][aria-expanded="true"]')) {
@@ -375,8 +418,7 @@ async function start() {
   document.getElementById('starting').hidden = true;
   document.documentElement.dataset.ready = '';
   performance.mark('brawlwise-started');
-  if (pending) pending();
-  pending = null;
+  runPending();
 }
 
 start();

@@ -710,6 +710,7 @@ class PageTest:
             ('#v=1&1004=Moon&1005=0.55&1012=yes&1013=1&1018=', {}, {}, [1013]),
             ('#4001=' + MARKUP + '&1004=Gate', {4001: MARKUP[:29]}, {1004: 0}, []),
             ('#v=1&4001', {}, {}, []),
+            ('#v=1&4001=A%00n%01n%7F&4002=B%09o%0Ab', {4001: 'Ann', 4002: 'Bob'}, {}, []),
             ('#%', {}, {}, []),
             ('#v=1&1004=Station&1005=1.0&4007=' + '%F0%9F%98%80' * 20, {4007: '😀' * 14}, {1004: 1, 1005: 0}, []),
             ('#' + '&'.join(f'{n}=1' for n in TICKS) + '&' + 'z' * 5000, {}, {}, TICKS),
@@ -835,6 +836,17 @@ class PageTest:
         expanded = lambda: file_menu.get_attribute('aria-expanded')  # noqa: E731
         self.assertSoon(expanded, 'false')
         self.assertSoon(lambda: self.driver.execute_script('return document.activeElement'), file_menu)
+        # After a command that opens no window, the focus is on its menu's button.
+        self.driver.execute_script(
+            "Object.defineProperty(navigator, 'share', {value: undefined, configurable: true});"
+            "Object.defineProperty(navigator, 'clipboard', {configurable: true,"
+            "  value: {writeText: async (text) => { window.copied = text; }}});")
+        for command in ('102', 'copy-link'):
+            with self.subTest(command=command):
+                file_menu.click()
+                self.driver.find_element(By.CSS_SELECTOR, f'[data-command="{command}"]').click()
+                self.assertSoon(expanded, 'false')
+                self.assertSoon(lambda: self.driver.execute_script('return document.activeElement'), file_menu)
         for leave in ('Tab', 'click'):
             with self.subTest(leave=leave):
                 file_menu.click()
@@ -864,8 +876,10 @@ class PageTest:
                          f'what the last page left: {left}')
 
     def test_the_encounter_can_be_copied_as_a_link(self):
+        # On a desktop (a fine pointer, in a tab) it copies, though the browser can share.
         self.driver.execute_script(
-            "Object.defineProperty(navigator, 'share', {value: undefined, configurable: true});"
+            "Object.defineProperty(navigator, 'share', {configurable: true,"
+            "  value: async () => { window.shared = true; }});"
             "Object.defineProperty(navigator, 'clipboard', {configurable: true,"
             "  value: {writeText: async (text) => { window.copied = text; }}});")
         self.enter({'texts': {4001: 'Ann'}, 'choices': {1004: 1}})
@@ -875,6 +889,7 @@ class PageTest:
         self.assertEqual(copied, self.driver.current_url)
         self.assertIn('4001=Ann', copied)
         self.assertIn('1004=Station', copied)
+        self.assertFalse(self.driver.execute_script('return !!window.shared'), 'no share sheet on a desktop')
 
     def test_over_http_the_page_can_be_installed_and_from_disk_names_no_manifest(self):
         manifest = self.driver.execute_script('const l = document.querySelector("link[rel=manifest]"); '
@@ -1221,27 +1236,46 @@ class FromServer(PageTest, unittest.TestCase):
                         site.stop()
                     self.open('')
 
-    def test_the_form_shows_and_keeps_a_command_while_the_module_loads(self):
+    def test_the_form_shows_and_keeps_commands_while_the_module_loads(self):
+        # Commands pressed before the module is ready run in order once it
+        # is, but none opens over a window already open: the page names those.
+        rows = [('SSS', [1023], ['1300'], None),
+                ('SSS, then Calculate', [1023, 1001], ['1300'], 'Calculate'),
+                ('Calculate, then About', [1001, 'about'], ['1100'], 'Calculate')]
         self.restart(page_load='none')
-        Quiet.module_released.clear()
-        try:
-            self.driver.get(self.base)
-            self.wait(lambda: self.driver.execute_script('return typeof whenReady === "function"'))
-            self.assertTrue(self.main(4001).is_displayed())
-            self.type(4001, 'Ann')
-            self.type(4006, '2.5')
-            self.main(1023).click()
-            self.assertFalse(self.driver.execute_script(page_driver.IS_READY), 'the module is held back')
-            self.wait(lambda: 'as soon as it is ready' in self.driver.find_element(By.ID, 'starting').text)
-            self.assertEqual(self.open_windows(), [], 'nothing opens before the module is ready')
-            Quiet.module_released.set()
-            self.wait(lambda: self.driver.execute_script(page_driver.IS_READY), 10)
-            self.wait(lambda: self.open_windows() == ['1300'])
-            expected = self.expected({'texts': {4001: 'Ann', 4006: '2.5'}}, 'sss1')
-            self.assertEqual(self.caption(1300), expected['caption'])
-            self.assertSoon(self.driver.find_element(By.ID, 'starting').is_displayed, False)
-        finally:
-            Quiet.module_released.set()
+        for name, presses, windows, not_run in rows:
+            with self.subTest(pressed=name):
+                site = Site(COPY)  # an origin of its own: the module is not kept yet
+                Quiet.module_released.clear()
+                try:
+                    self.driver.get(site.address)
+                    self.wait(lambda: self.driver.execute_script('return typeof whenReady === "function"'))
+                    self.assertTrue(self.main(4001).is_displayed())
+                    self.type(4001, 'Ann')
+                    self.type(4006, '2.5')
+                    for press in presses:
+                        if press == 'about':
+                            self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]').click()
+                            self.driver.find_element(By.CSS_SELECTOR, '[data-command="103"]').click()
+                        else:
+                            self.main(press).click()
+                    self.assertFalse(self.driver.execute_script(page_driver.IS_READY), 'the module is held back')
+                    self.wait(lambda: 'as soon as it is ready' in self.driver.find_element(By.ID, 'starting').text)
+                    self.assertEqual(self.open_windows(), ['1100'] if 'about' in presses else [],
+                                     'no command opens before the module is ready')
+                    Quiet.module_released.set()
+                    self.wait(lambda: self.driver.execute_script(page_driver.IS_READY), 10)
+                    self.assertSoon(self.open_windows, windows)
+                    if '1300' in windows:
+                        expected = self.expected({'texts': {4001: 'Ann', 4006: '2.5'}}, 'sss1')
+                        self.assertEqual(self.caption(1300), expected['caption'])
+                    if not_run:
+                        said = self.driver.find_element(By.ID, 'said')
+                        self.assertSoon(lambda: not_run in said.text or said.text, True, 'the status (on the left)')
+                    self.assertSoon(self.driver.find_element(By.ID, 'starting').is_displayed, False)
+                finally:
+                    Quiet.module_released.set()
+                    site.stop()
 
     def test_a_link_is_never_lost_while_the_module_loads(self):
         # The link fills every control at once; what is typed meanwhile wins

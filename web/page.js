@@ -269,6 +269,11 @@ function readLink(atStart = false) {
     link = new URLSearchParams();
   }
   const value = (number) => link.get(String(number));
+  // A link of another version is read as this one: its controls' numbers
+  // mean the same; what this page does not know is left out, and it says so.
+  if (link.has('v') && link.get('v') !== LINK_VERSION) {
+    say('This link is of another version of Brawlwise: what this page knows of it is filled in.');
+  }
   for (const box of BOXES) {
     if (!(atStart && control(box).value !== '')) control(box).value = clip(typable(value(box) ?? ''));
   }

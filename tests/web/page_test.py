@@ -900,6 +900,14 @@ class PageTest:
             sizes[name] = (int.from_bytes(head[16:20], 'big'), int.from_bytes(head[20:24], 'big'))
         self.assertEqual(sizes, {'icon-192.png': (192, 192), 'icon-512.png': (512, 512),
                                  'icon-maskable-512.png': (512, 512), 'apple-touch-icon.png': (180, 180)})
+        # What WebKit reads when the page is added to an iPhone's home screen:
+        # an app of its own, named as the page, with its 180-pixel icon.
+        home_screen = self.driver.execute_script(
+            'const meta = (n) => { const m = document.querySelector(`meta[name="${n}"]`); return m && m.content; };'
+            'const icon = document.querySelector("link[rel=apple-touch-icon]");'
+            'return [meta("apple-mobile-web-app-capable"), meta("apple-mobile-web-app-title") === document.title,'
+            '        icon && new URL(icon.href).pathname.split("/").pop()]')
+        self.assertEqual(home_screen, ['yes', True, 'apple-touch-icon.png'])
         if self.base.startswith('file:'):
             self.assertIsNone(manifest, 'a manifest from disk costs console errors')
             return

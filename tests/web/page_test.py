@@ -26,7 +26,7 @@ import unittest
 import urllib.parse
 from pathlib import Path
 
-from selenium.common.exceptions import NoAlertPresentException
+from selenium.common.exceptions import NoAlertPresentException, WebDriverException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
@@ -1184,6 +1184,10 @@ class FromServer(PageTest, unittest.TestCase):
             self.assertSoon(lambda: 'could not be fetched' in offline() or offline(), True, 'About (seen on the left)')
             self.assertIn('try again', offline())
             fetched = whole_build()
+            self.assertSoon(lambda: self.driver.execute_async_script(
+                'const done = arguments[0]; navigator.serviceWorker.getRegistration()'
+                '.then((r) => done(!!(r && r.active && r.active.state === "activated")))'), True,
+                'the incomplete build takes over')
             self.assertGreaterEqual(fetched, 1)
             for _ in range(2):
                 asked = site.asked.count('/sub/Brawlwise-Help.txt')
@@ -1257,7 +1261,15 @@ class FromServer(PageTest, unittest.TestCase):
                 Quiet.module_released.clear()
                 try:
                     self.driver.get(site.address)
-                    self.wait(lambda: self.driver.execute_script('return typeof whenReady === "function"'))
+
+                    def started():
+                        try:
+                            return self.driver.execute_script(
+                                'return location.href === arguments[0] && typeof whenReady === "function"',
+                                site.address)
+                        except WebDriverException:
+                            return False  # the last row's page, unloading
+                    self.wait(started)
                     self.assertTrue(self.main(4001).is_displayed())
                     self.type(4001, 'Ann')
                     self.type(4006, '2.5')

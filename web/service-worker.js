@@ -48,9 +48,15 @@ async function keepBuild() {
   if (failed.length) throw new Error(failed.join('; '));
 }
 
+// A cache found missing or incomplete (deleted by the browser to make room,
+// or an install that failed on a first visit) is filled again on a load.
+async function refill() {
+  if (!await complete()) await keepAndNote().catch(() => {});
+}
+
 const buildKey = (cache) => new URL(`build/${cache}`, SCOPE).href;
 
-// Notes this build's state: 'installing', 'failed' (and why) or 'kept'.
+// Notes this build's state: 'failed' (and why) or 'kept'.
 async function note(state, why = '') {
   await (await caches.open(STATE)).put(buildKey(CACHE),
     new Response(JSON.stringify({ stamp: STAMP, state, why, at: Date.now() })));
@@ -123,10 +129,7 @@ async function tidy() {
 }
 
 // A load of the page: this build's page, noted as the build that page runs.
-// A cache found missing or incomplete (deleted by the browser to make room,
-// or by an older worker) is filled again meanwhile.
 async function answerLoad(event) {
-  if (!await complete()) event.waitUntil(keepAndNote().catch(() => {}));
   const page = await (await caches.open(CACHE)).match(keyOf('index.html', STAMP));
   if (!page) return fetch(event.request);
   if (event.resultingClientId) {
@@ -141,19 +144,13 @@ async function answer(request, name, stamp) {
   return found || fetch(request);
 }
 
-self.addEventListener('install', (event) => event.waitUntil((async () => {
-  await note('installing');
-  try {
-    await keepAndNote();
-  } catch (error) {
-    // Where a build is in use, it stays, and the next load tries this one
-    // again. With none on this device yet, this one takes over as it is and
-    // fetches what it lacks on each later load (some engines drop what a
-    // failed install kept, which would fetch the whole build each time).
-    if (self.registration.active) throw error;
-  }
-  await self.skipWaiting();
-})()));
+// Where a build is in use, it stays when this one fails, and the next load
+// tries this one again. With none on this device yet, this one takes over as
+// it is and fetches what it lacks on each later load (some engines drop what
+// a failed install kept, which would fetch the whole build each time).
+self.addEventListener('install', (event) => event.waitUntil(keepAndNote().catch((error) => {
+  if (self.registration.active) throw error;
+}).then(() => self.skipWaiting())));
 self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim().then(tidy)));
 self.addEventListener('fetch', (event) => {
   const url = new URL(event.request.url);
@@ -165,7 +162,7 @@ self.addEventListener('fetch', (event) => {
   if (event.request.mode === 'navigate' && name === 'index.html') {
     const answered = answerLoad(event);
     event.respondWith(answered);
-    event.waitUntil(answered.then(tidy));
+    event.waitUntil(answered.then(refill).then(tidy));
   } else {
     event.respondWith(answer(event.request, name, url.searchParams.get('v')));
   }

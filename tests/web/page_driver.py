@@ -248,13 +248,21 @@ class WebKit(Engine):
         options.add_argument('--automation')
         # GTK's theme, inherited by the driver and the browser it starts; one
         # start at a time, as a browser may be starting in another thread.
+        # Its data and cache folders of its own, fresh: WebKit keeps service
+        # workers' registrations there, which an automated browser's
+        # ephemeral session does not cover.
+        home = tempfile.mkdtemp(prefix='brawlwise-webkit-')
         with self.starting:
-            theme = os.environ.get('GTK_THEME')
-            os.environ['GTK_THEME'] = 'Adwaita:dark' if dark else 'Adwaita'
+            chosen = {'GTK_THEME': 'Adwaita:dark' if dark else 'Adwaita',
+                      'XDG_DATA_HOME': f'{home}/data', 'XDG_CACHE_HOME': f'{home}/cache'}
+            before = {name: os.environ.get(name) for name in chosen}
+            os.environ.update(chosen)
             try:
                 driver = webdriver.WebKitGTK(options=options)
             finally:
-                os.environ.pop('GTK_THEME') if theme is None else os.environ.__setitem__('GTK_THEME', theme)
+                for name, value in before.items():
+                    os.environ.pop(name) if value is None else os.environ.__setitem__(name, value)
+        driver.home = home
         driver.dark = dark
         driver.set_window_size(width, height)
         return driver
@@ -327,6 +335,7 @@ class FreshBrowsers:
 
     def close(self, driver):
         driver.quit()
+        shutil.rmtree(getattr(driver, 'home', ''), ignore_errors=True)
 
     def quit(self):
         try:

@@ -18,12 +18,16 @@ SANITIZERS := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-f
 TOOLCHAIN_win32 := cmake/i686-w64-mingw32.cmake
 TOOLCHAIN_win64 := cmake/x86_64-w64-mingw32.cmake
 WASM     := $(BUILD)/wasm
+I686     := $(BUILD)/i686
 STRIP_win32 := i686-w64-mingw32-strip
 STRIP_win64 := x86_64-w64-mingw32-strip
 
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+# The native build's encounter program: every other build's texts must be its.
+NATIVE_DIGESTS := -DBRAWLWISE_NATIVE_DIGESTS=$(CURDIR)/$(NATIVE)/tests/brawlwise_encounter_digests
 
-.PHONY: all deps native win32 win64 test test-native test-win32 test-win64 test-sanitize fuzz lint soak bench run dist clean
+.PHONY: all deps native native-digests win32 win64 i686 test test-native test-win32 test-win64 test-i686 test-sanitize
+.PHONY: fuzz lint soak bench run dist clean
 .PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm web web-page test-web bench-web
 .PHONY: test-web-chromium test-web-webkit test-web-firefox check test-under-load $(addprefix fuzz-,$(FUZZ_TARGETS))
 
@@ -36,15 +40,36 @@ native: deps
 	$(CMAKE_NATIVE) >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS)
 
-win32 win64: deps
+# The native encounter-texts program, which every other build compares its
+# own with. DIGESTS_BUILT=1: it is built already (make test builds it once,
+# before its two lanes, so that no two makes build in one folder).
+DIGESTS := $(if $(DIGESTS_BUILT),,native-digests)
+native-digests: deps
+	$(CMAKE_NATIVE) >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS) --target brawlwise_encounter_digests
+
+win32 win64: deps $(DIGESTS)
 	cmake -S . -B $(BUILD)/$@ -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) >/dev/null
+	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) $(NATIVE_DIGESTS) >/dev/null
 	cmake --build $(BUILD)/$@ -j $(JOBS)
+
+# The core and its unit tests as a 32-bit x86 Linux program, built as the
+# 32-bit Windows program is (the same GCC and options, the same Release
+# level) and run under qemu-i386's user-mode emulation, which works on every
+# host, also one that cannot execute 32-bit programs.
+i686: deps $(DIGESTS)
+	cmake -S . -B $(I686) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/i686-linux-gnu.cmake $(NATIVE_DIGESTS) >/dev/null
+	cmake --build $(I686) -j $(JOBS)
+
+test-i686: i686
+	cd $(I686) && ctest --output-on-failure
 
 # The core as WebAssembly: the page's module, build/wasm/web/brawlwise.wasm,
 # and the unit tests, which run under Node's WASI.
-wasm: deps
-	cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake >/dev/null
+wasm: deps $(DIGESTS)
+	cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
+	  $(NATIVE_DIGESTS) >/dev/null
 	cmake --build $(WASM) -j $(JOBS)
 	@node tools/check-wasm-imports.mjs $(WASM)/web/brawlwise.wasm
 
@@ -66,7 +91,8 @@ web-page: wasm
 
 test-web: $(addprefix test-web-,$(WEB_ENGINES))
 
-$(addprefix test-web-,$(WEB_ENGINES)): test-web-%: web-page
+# WEB_PAGE_BUILT=1: the page in build/web/ is already this tree's (make test builds it once).
+$(addprefix test-web-,$(WEB_ENGINES)): test-web-%: $(if $(WEB_PAGE_BUILT),,web-page)
 	$(if $(filter chromium,$*),cd tests/web && /usr/bin/python3 -m unittest -q accessibility_test)
 	rm -rf $(BUILD)/web-$*/run && mkdir -p -m 700 $(BUILD)/web-$*/run
 	XDG_RUNTIME_DIR=$(CURDIR)/$(BUILD)/web-$*/run \
@@ -89,7 +115,8 @@ tools/node_modules/.package-lock.json: tools/package.json tools/package-lock.jso
 # Every suite, each to its end, then a summary of what ran, passed, failed
 # or was skipped: the unit tests natively and with the sanitizers; the unit
 # and end-to-end tests (with a short soak) of each Windows program that the
-# host can run; a minute of each fuzz target; clang-tidy and cppcheck.
+# host can run, and where it cannot run the 32-bit one, that program's core
+# under emulation; a minute of each fuzz target; clang-tidy and cppcheck.
 test: deps
 	@MAKE="$(MAKE)" bash tools/test-suites.sh
 

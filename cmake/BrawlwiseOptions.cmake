@@ -22,6 +22,14 @@ function(brawlwise_exact_arithmetic target)
     if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$")
       target_compile_options(${target} PUBLIC -msse2 -mfpmath=sse)
     endif()
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+      # GCC 12.2 miscompiles two (double)(float)x results stored side by side
+      # (a Course written out of line): its basic-block vectoriser makes them
+      # one two-lane float-to-double conversion, which a later pass folds
+      # away, so both roundings to single precision are lost. x86-64 shows
+      # it at -O2 and -O3; 32-bit SSE2 does not.
+      target_compile_options(${target} PUBLIC -fno-tree-slp-vectorize)
+    endif()
   endif()
 endfunction()
 

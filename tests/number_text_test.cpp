@@ -10,6 +10,10 @@
 #include <random>
 #include <string>
 
+#ifdef __GLIBC__
+#include <gnu/libc-version.h>
+#endif
+
 namespace {
 
 std::uint64_t bitsOf(double value) {
@@ -136,8 +140,22 @@ TEST(ParseDecimalText, LongDigitRunsBalanceLargeExponents) {
 }
 
 #ifdef __GLIBC__
+// The C library of the build's own platform, which the tests below take as
+// their reference; every failure names it.
+std::string glibcReference() {
+#if defined(__i386__)
+  const char* processor = "i686";
+#elif defined(__x86_64__)
+  const char* processor = "x86-64";
+#else
+  const char* processor = "this build's processor";
+#endif
+  return std::string("reference: glibc ") + gnu_get_libc_version() + " for " + processor;
+}
+
 // glibc's conversion is correctly rounded, so it is a reference here.
 TEST(ParseDecimalText, AgreesWithGlibcOnRandomTexts) {
+  SCOPED_TRACE(glibcReference());
   std::mt19937_64 random(20261207);
   const char* const alphabet[] = {"0123456789", "0123456789abcdefABCDEF"};
   for (int i = 0; i < 200000; ++i) {
@@ -229,6 +247,7 @@ TEST(WriteFixed6, RefusesWhatDoesNotFitOrIsNotFinite) {
 
 #ifdef __GLIBC__
 TEST(WriteFixed6, AgreesWithGlibcOnRandomValues) {
+  SCOPED_TRACE(glibcReference());
   std::mt19937_64 random(7);
   for (int i = 0; i < 100000; ++i) {
     const double magnitude = std::pow(10.0, static_cast<double>(random() % 30) - 9.0);

@@ -17,6 +17,12 @@
 # 412, and no desktop services, printers, codecs or emulators registered with
 # the kernel); what the suites need of them is named here: xauth for
 # xvfb-run, X's base fonts for Xvfb, Liberation fonts for the pages.
+#
+# For the core as a 32-bit x86 Linux program: the i686 cross-compiler and
+# qemu-user, whose qemu-i386 runs it. qemu-user recommends qemu-user-binfmt,
+# which would register the emulators with the kernel and so change how this
+# host runs every foreign program: without recommended packages nothing here
+# does that, and the probe is asked again afterwards to make sure.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -26,7 +32,7 @@ wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-
         wine wine64 fonts-wine xvfb xauth xfonts-base fonts-liberation clang libclang-rt-dev clang-tidy cppcheck python3
         clang-19 lld-19 llvm-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
         chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr python3-websockets
-        at-spi2-core gir1.2-atspi-2.0 python3-gi dbus-daemon)
+        at-spi2-core gir1.2-atspi-2.0 python3-gi dbus-daemon g++-i686-linux-gnu qemu-user)
 command -v node >/dev/null || wanted+=(nodejs)
 command -v npm >/dev/null || wanted+=(npm)  # make bench-web's Lighthouse
 host_32bit=no
@@ -50,3 +56,8 @@ elif dpkg --print-foreign-architectures | grep -qx i386 && ! have_package wine32
 fi
 $sudo apt-get update -q
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+# Asked afresh, not from an answer that make handed down.
+if [ $host_32bit = no ] && env -u BRAWLWISE_HOST_32BIT bash "$here/tools/host-runs-32bit.sh" >/dev/null; then
+  echo "The host executes 32-bit programs since this installation, and did not before: something changed how it runs them."
+  exit 1
+fi

@@ -5,7 +5,7 @@
 # the make that called it.
 #
 # The suites run in two lanes at once: one builds and computes (the unit
-# tests natively, with the sanitizers and as a 32-bit program, the fuzz
+# tests natively, with the sanitizers and as an emulated 32-bit program, the fuzz
 # targets, the linters), the other drives real programs and browsers, which
 # mostly wait on them (the page in three engines, the Windows programs under
 # Wine). Every check of the second lane waits for what it reads, so the
@@ -57,10 +57,24 @@ skip() {  # LANE NAME REASON
   echo "skipped  $2: $3" >>"$logs/summary-$1.txt"
 }
 
-# The suites that build and compute.
+# The suites that build and compute. The WebAssembly build comes first: its
+# module is the page's, built once here for the driven lane's page suites.
+page_built=$logs/page-built
 computing_lane() {
+  suite computing "WebAssembly module and unit tests under Node's WASI" test-wasm
+  suite computing "the page, built from the module" web-page
+  touch "$page_built"
   suite computing "unit tests, native" test-native
   suite computing "unit tests, AddressSanitizer and UndefinedBehaviorSanitizer" test-sanitize
+  # Where the 32-bit program cannot run, its core runs emulated instead.
+  local name="32-bit x86 core under qemu-i386, built for i686 Linux with the 32-bit program's GCC and flags:"
+  name+=" unit tests (number texts against i686 glibc) and encounter texts; shows the 32-bit program's"
+  name+=" arithmetic and texts, not the Windows program, its resources or Wine"
+  if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
+    skip computing "$name" "the host executes 32-bit programs, so the 32-bit Windows suite runs these tests in the program itself"
+  else
+    suite computing "$name" test-i686
+  fi
   suite computing "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
   suite computing "clang-tidy and cppcheck" lint
 }
@@ -74,9 +88,14 @@ driven_lane() {
   else
     skip driven "$name" "$BRAWLWISE_HOST_32BIT"
   fi
-  suite driven "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium
-  suite driven "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" test-web-webkit
-  suite driven "the page in Firefox ESR (headless, over WebDriver BiDi), from disk and from 127.0.0.1" test-web-firefox
+  local waited=0
+  until [ -e "$page_built" ] || [ $waited -ge 1800 ]; do sleep 5; waited=$((waited + 5)); done
+  [ -e "$page_built" ] || echo "==== the page was not built within 30 minutes: see $logs/web-page.log"
+  suite driven "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium WEB_PAGE_BUILT=1
+  suite driven "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" \
+    test-web-webkit WEB_PAGE_BUILT=1
+  suite driven "the page in Firefox ESR (with a window in Xvfb, over WebDriver BiDi), from disk and from 127.0.0.1" \
+    test-web-firefox WEB_PAGE_BUILT=1
 }
 
 began=$SECONDS
@@ -88,14 +107,15 @@ if [ "${1:-}" = --under-load ]; then
     hogs+=($!)
   done
   trap 'kill "${hogs[@]}" 2>/dev/null' EXIT
-  suite driven "the page's module and page (built first, for the page suites)" web-page
+  suite driven "the native encounter-texts program, which every build compares its own with" native-digests
+  export DIGESTS_BUILT=1
+  suite driven "the page, built from the module" web-page
+  touch "$page_built"
   driven_lane
 else
   title="make test"
-  # The WebAssembly build comes first: its module is the page's, which the
-  # driven lane's page suites need.
-  suite computing "WebAssembly module and unit tests under Node's WASI" test-wasm
-  suite driven "the page, built from the module" web-page
+  suite computing "the native encounter-texts program, which every build compares its own with" native-digests
+  export DIGESTS_BUILT=1
   computing_lane &
   computing=$!
   driven_lane

@@ -164,7 +164,7 @@ void Session::focus(HWND window, int control) {
 
 void Session::pressKeys(HWND window, std::initializer_list<WORD> chord) {
   SetForegroundWindow(window);
-  for (int i = 0; i < 50 && GetForegroundWindow() != window; ++i) Sleep(20);
+  eventually(GetForegroundWindow, window, 1000);
   std::vector<INPUT> inputs;
   for (WORD key : chord) {
     INPUT input = {};
@@ -184,8 +184,17 @@ void Session::pressKeys(HWND window, std::initializer_list<WORD> chord) {
 }
 
 void Session::settle() {
-  WaitForInputIdle(process_.hProcess, 2000);
-  Sleep(150);
+  // A repaint is handed to the program only when no message or key queued
+  // before it is left, so once this corner of the main window is valid again
+  // the program has handled them all (and painted the windows above it).
+  RECT corner = {0, 0, 1, 1};
+  InvalidateRect(main_, &corner, FALSE);
+  const bool stuck = eventually([this] { return GetUpdateRect(main_, nullptr, FALSE) != FALSE; }, false);
+  if (stuck) return;
+  // Wine copies the windows to the screen before the program next waits for
+  // a message, which is when WaitForInputIdle returns. (Called first, it can
+  // return before a posted message is handled.)
+  if (IsWindow(main_)) WaitForInputIdle(process_.hProcess, static_cast<DWORD>(kPatience));
 }
 
 std::vector<HWND> Session::windows() const {
@@ -201,19 +210,18 @@ HWND Session::findWindow(const std::string& wanted) const {
 }
 
 HWND Session::waitForWindow(const std::string& wanted, int milliseconds) const {
-  for (int waited = 0; waited <= milliseconds; waited += 10) {
-    if (HWND window = findWindow(wanted)) return window;
-    if (WaitForSingleObject(process_.hProcess, 10) == WAIT_OBJECT_0) return nullptr;
-  }
-  return nullptr;
+  HWND found = nullptr;
+  eventually(
+      [&] {
+        found = findWindow(wanted);
+        return found != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+      },
+      true, milliseconds);
+  return found;
 }
 
 bool Session::waitUntilGone(HWND window, int milliseconds) const {
-  for (int waited = 0; waited <= milliseconds; waited += 10) {
-    if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-    Sleep(10);
-  }
-  return false;
+  return eventually([window] { return !IsWindow(window) || !IsWindowVisible(window); }, true, milliseconds);
 }
 
 DWORD Session::exitCode(int milliseconds) {
@@ -229,6 +237,11 @@ std::string text(HWND window, int control) {
   SendMessageA(child, WM_GETTEXT, t.size(), reinterpret_cast<LPARAM>(&t[0]));
   t.resize(t.size() - 1);
   return t;
+}
+
+std::ostream& operator<<(std::ostream& out, PictureColour colour) {
+  const char* const names[] = {"no colour", "green", "red"};
+  return out << names[static_cast<int>(colour)];
 }
 
 std::string caption(HWND window) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,23 @@ std::string screenshotDirectory();
 
 // The colour that dominates a picture: its tick or its cross, or nothing.
 enum class PictureColour { None, Green, Red };
+std::ostream& operator<<(std::ostream& out, PictureColour colour);
+
+// How long a check waits for the program to show what it expects.
+constexpr int kPatience = 5000;
+
+// Reads `read()` until it gives `expected` or `milliseconds` have passed, and
+// gives the last value read, so that EXPECT_EQ(eventually(read, x), x) fails
+// with what the program last showed.
+template <typename Read, typename Expected>
+auto eventually(Read read, const Expected& expected, int milliseconds = kPatience) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    auto seen = read();
+    if (seen == expected || GetTickCount() - start >= static_cast<DWORD>(milliseconds)) return seen;
+    Sleep(5);
+  }
+}
 
 class Session {
  public:
@@ -48,6 +66,8 @@ class Session {
   void closeBox(HWND window);
   void pressKeys(HWND window, std::initializer_list<WORD> chord);
   void focus(HWND window, int control);
+  // Returns once the program has handled all that was sent to it and put
+  // what that changed on the screen, or after kPatience.
   void settle();
 
   // A visible window of the program with this caption, once it appears.

@@ -13,10 +13,12 @@ struct Shown {
   std::string sentences[3];
 };
 
-Shown read(HWND results) {
+// The texts are in place before the window first shows; the picture is
+// waited for, as it reaches the screen later.
+Shown read(HWND results, PictureColour expectedPicture) {
   return {{text(results, IDC_RESULTS_LINE1), text(results, IDC_RESULTS_LINE2), text(results, IDC_RESULTS_LINE3),
            text(results, IDC_RESULTS_LINE4)},
-          pictureColour(results, IDC_RESULTS_VERDICT),
+          eventually([results] { return pictureColour(results, IDC_RESULTS_VERDICT); }, expectedPicture),
           {text(results, IDC_RESULTS_AGGRESSION), text(results, IDC_RESULTS_AGGRESSION_SHIPKILL),
            text(results, IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL)}};
 }
@@ -113,11 +115,11 @@ TEST(ResultsWindow, ShowsLinesVerdictAndSecuritySentences) {
     describe(s, c.encounter);
     HWND results = calculate(s);
     ASSERT_NE(results, nullptr);
-    const Shown shown = read(results);
+    const Shown shown = read(results, c.expected.picture);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(shown.lines[i], c.expected.lines[i]) << "line " << i + 1;
     EXPECT_EQ(shown.picture, c.expected.picture);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(shown.sentences[i], c.expected.sentences[i]) << "sentence " << i + 1;
-    EXPECT_TRUE(showsProgramIcon(results));
+    EXPECT_TRUE(eventually([results] { return showsProgramIcon(results); }, true));
     if (c.screenshot != nullptr) saveScreenshot(results, c.screenshot);
     s.click(results, IDC_RESULTS_CLOSE);
     EXPECT_TRUE(s.waitUntilGone(results));
@@ -131,8 +133,8 @@ TEST(ResultsWindow, CalculateWritesDefaultNamesBackAndKeepsStatusBoxesEmpty) {
   ASSERT_NE(results, nullptr);
   s.click(results, IDC_RESULTS_CLOSE);
   ASSERT_TRUE(s.waitUntilGone(results));
-  EXPECT_EQ(text(s.main(), IDC_MAIN_PLAYER1_NAME), "Player 1");
-  EXPECT_EQ(text(s.main(), IDC_MAIN_PLAYER2_NAME), "Player 2");
+  EXPECT_EQ(eventually([&] { return text(s.main(), IDC_MAIN_PLAYER1_NAME); }, "Player 1"), "Player 1");
+  EXPECT_EQ(eventually([&] { return text(s.main(), IDC_MAIN_PLAYER2_NAME); }, "Player 2"), "Player 2");
   EXPECT_EQ(text(s.main(), IDC_MAIN_PLAYER1_STATUS), "");
   EXPECT_EQ(text(s.main(), IDC_MAIN_PLAYER2_STATUS), "");
 }
@@ -143,9 +145,9 @@ TEST(ResultsWindow, EscLeavesItOpenAndEveryCloseEndsIt) {
   for (const char* way : {"Close", "Enter on Close", "close box", "Alt+F4"}) {
     HWND results = calculate(s);
     ASSERT_NE(results, nullptr) << way;
-    EXPECT_FALSE(IsWindowEnabled(s.main())) << "the main window waits";
+    EXPECT_FALSE(eventually([&] { return IsWindowEnabled(s.main()) != FALSE; }, false)) << "the main window waits";
     s.pressKeys(results, {VK_ESCAPE});
-    EXPECT_TRUE(IsWindowVisible(results)) << way;
+    EXPECT_TRUE(IsWindowVisible(results)) << way;  // pressKeys() lets the program handle the key first
     if (std::string(way) == "Close") s.click(results, IDC_RESULTS_CLOSE);
     if (std::string(way) == "Enter on Close") {
       // Enter presses the push button that has the focus.
@@ -155,7 +157,7 @@ TEST(ResultsWindow, EscLeavesItOpenAndEveryCloseEndsIt) {
     if (std::string(way) == "close box") s.closeBox(results);
     if (std::string(way) == "Alt+F4") s.pressKeys(results, {VK_MENU, VK_F4});
     EXPECT_TRUE(s.waitUntilGone(results)) << way;
-    EXPECT_TRUE(IsWindowEnabled(s.main())) << way;
+    EXPECT_TRUE(eventually([&] { return IsWindowEnabled(s.main()) != FALSE; }, true)) << way;
   }
   s.closeBox(s.main());
   EXPECT_EQ(s.exitCode(), 0u);

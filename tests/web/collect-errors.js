@@ -19,3 +19,6 @@ for (const level of ['error', 'warn']) {
     original(...parts);
   };
 }
+// Whether a service worker answered this page's own load: one left by an
+// earlier page would, where the page's own first registration would not.
+window.brawlwiseTestControlledAtStart = !!(navigator.serviceWorker && navigator.serviceWorker.controller);

@@ -49,9 +49,12 @@ async function keepBuild() {
 }
 
 // A cache found missing or incomplete (deleted by the browser to make room,
-// or an install that failed on a first visit) is filled again on a load.
-async function refill() {
-  if (!await complete()) await keepAndNote().catch(() => {});
+// or an install that failed on a first visit) is filled again on a load,
+// one refill at a time: a load and each of the page's files may ask.
+let refilling = null;
+function refill() {
+  refilling ??= complete().then((done) => done || keepAndNote().catch(() => {})).finally(() => { refilling = null; });
+  return refilling;
 }
 
 const buildKey = (cache) => new URL(`build/${cache}`, SCOPE).href;
@@ -165,5 +168,8 @@ self.addEventListener('fetch', (event) => {
     event.waitUntil(answered.then(refill).then(tidy));
   } else {
     event.respondWith(answer(event.request, name, url.searchParams.get('v')));
+    // A browser may answer a load of the page from its own cache without
+    // asking this worker: the page's files, asked for next, still are.
+    if (url.searchParams.get('v') === STAMP) event.waitUntil(refill());
   }
 });

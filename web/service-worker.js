@@ -76,8 +76,13 @@ async function keepAndNote() {
   await note('kept');
 }
 
+// Whether this build's cache was last found whole: it stays so unless the
+// browser deletes it to make room, which a load of the page checks for.
+let whole = false;
+
 async function complete() {
-  return (await (await caches.open(CACHE)).keys()).length >= Object.keys(FILES).length;
+  whole = (await (await caches.open(CACHE)).keys()).length >= Object.keys(FILES).length;
+  return whole;
 }
 
 // What the host finally answered, as a response of its own: one marked as
@@ -169,7 +174,7 @@ self.addEventListener('fetch', (event) => {
   } else {
     event.respondWith(answer(event.request, name, url.searchParams.get('v')));
     // A browser may answer a load of the page from its own cache without
-    // asking this worker: the page's files, asked for next, still are.
-    if (url.searchParams.get('v') === STAMP) event.waitUntil(refill());
+    // asking this worker: the page's files, asked for next, still ask it.
+    if (url.searchParams.get('v') === STAMP && !whole) event.waitUntil(refill());
   }
 });

@@ -726,6 +726,28 @@ class PageTest:
                 with self.assertRaises(NoAlertPresentException):
                     self.driver.switch_to.alert.text
 
+    def test_the_status_line_tells_another_links_version_and_keeps_the_newest_line(self):
+        self.open('#v=2&4002=Bob')
+        said = self.driver.find_element(By.ID, 'said')
+        self.assertSoon(lambda: 'another version' in said.text or said.text, True, 'the status (on the left)')
+        self.assertSoon(lambda: self.value(4002), 'Bob')
+        # The first line's timer runs after the second line is said: the
+        # second stays. The page's timers are the test's while it says them.
+        shown = self.driver.execute_script("""
+            const timers = new Map();
+            const real = [window.setTimeout, window.clearTimeout];
+            let next = 1;
+            window.setTimeout = (run) => { timers.set(next, run); return next++; };
+            window.clearTimeout = (id) => { timers.delete(id); };
+            say('first');
+            const first = [...timers.keys()].pop();
+            say('second');
+            [window.setTimeout, window.clearTimeout] = real;
+            if (timers.has(first)) timers.get(first)();
+            const line = document.getElementById('said');
+            return [line.textContent, line.hidden];""")
+        self.assertEqual(shown, ['second', False])
+
     def test_typed_markup_stays_text(self):
         self.enter({'texts': {4001: MARKUP[:29], 4002: MARKUP[:29]}, 'choices': {1004: 0, 1005: 0}})
         shown = MARKUP[:29]

@@ -18,7 +18,8 @@ import page_driver  # noqa: E402
 
 PAGE = Path(sys.argv[1]).resolve()
 ID = page_driver.control_numbers()
-LOADED = ['index.html', 'brawlwise.css', 'brawlwise-module.js', 'control-numbers.js', 'calculator.js', 'page.js',
+LOADED = ['index.html', 'brawlwise.css', 'brawlwise-module.js', 'notice.js', 'control-numbers.js', 'calculator.js',
+          'offline.js', 'page.js',
           'graphics/res1.ico', 'graphics/tick.bmp', 'graphics/cross.bmp']
 RUNS = 20
 

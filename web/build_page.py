@@ -20,7 +20,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parent
-STATIC_FILES = ["brawlwise.css", "calculator.js", "page.js"]
+STATIC_FILES = ["brawlwise.css", "notice.js", "calculator.js", "offline.js", "page.js"]
 WORKER = "service-worker.js"
 PICTURES = ["res1.ico", "tick.bmp", "cross.bmp"]
 
@@ -70,12 +70,27 @@ def fill(template, found):
     return re.sub(r"\{\{([\w/]+)\}\}", replace, template)
 
 
-def control_numbers_script(numbers):
-    """The control numbers as constants of the same names, for the page's scripts."""
-    lines = ["// The windows' control numbers, written from core/ControlNumbers.h when the page is built.",
-             "'use strict';", ""]
+def list_items(header, numbers):
+    """The items of the main window's two lists, by control number, as
+    core/MainWindowRules.h names them: the page fills its lists with them
+    before the module is ready."""
+    text = header.read_text()
+
+    def items(name):
+        return re.findall(r'"([^"]*)"', re.search(name + r"\[\]\s*=\s*\{(.*?)\};", text, re.S).group(1))
+    return {numbers["IDC_MAIN_LOCATION"]: items("kLocationItems"),
+            numbers["IDC_MAIN_SYSTEM_SECURITY"]: items("kSystemSecurityItems")}
+
+
+def control_numbers_script(numbers, lists):
+    """The control numbers as constants of the same names, and the lists'
+    items, for the page's scripts."""
+    lines = ["// The windows' control numbers, written from core/ControlNumbers.h when the page is built,",
+             "// and the items of the main window's lists, from core/MainWindowRules.h.",
+             "'use strict';", stamp_line("control-numbers.js"), ""]
     lines += [f"const {name} = {number};" for name, number in numbers.items()]
-    lines.insert(2, f"/* exported {', '.join(numbers)} */")
+    lines.append(f"const LIST_ITEMS = {json.dumps({str(k): v for k, v in lists.items()})};")
+    lines.insert(4, f"/* exported {', '.join(numbers)}, LIST_ITEMS */")
     return "\n".join(lines) + "\n"
 
 
@@ -110,6 +125,27 @@ def app_icons(folder):
         shutil.copyfile(icon, folder / icon.name)
 
 
+# Each script of the page notes the build it belongs to as it runs, which
+# the page compares with its own: a host serving two builds at once is told
+# apart from one build. The stamp is written when the page is built.
+STAMP_IN_SCRIPT = re.compile(r"(\(self\.brawlwiseBuilds \?\?= \{\}\)\['[\w.-]+'\] = ')\w*(';)")
+
+
+def stamp_line(name):
+    return f"(self.brawlwiseBuilds ??= {{}})['{name}'] = '';  // this file's build, written when the page is built"
+
+
+def set_stamps(folder, stamp):
+    """Writes `stamp` into each script of the build that notes its build."""
+    for path in folder.glob("*.js"):
+        if path.name == WORKER:
+            continue
+        text = path.read_text()
+        stamped = STAMP_IN_SCRIPT.sub(lambda match: match.group(1) + stamp + match.group(2), text)
+        if stamped != text:
+            path.write_text(stamped)
+
+
 def digest(data):
     return hashlib.sha256(data).hexdigest()
 
@@ -124,12 +160,14 @@ def stamped_page(page, folder):
     """index.html naming each file of the build with the build's stamp
     (page.js?v=STAMP, the digest of every file but the page), so that a page
     is given the files of the build it started with."""
+    set_stamps(folder, "")  # the stamp is of the files' contents without it
     files = build_files(folder)
     files.pop("index.html", None)
     stamp = digest("".join(f"{name} {digest(path.read_bytes())}\n" for name, path in files.items()).encode())[:16]
 
     def stamp_link(match):
         return f'{match.group(1)}="{match.group(2)}?v={stamp}"' if match.group(2) in files else match.group(0)
+    set_stamps(folder, stamp)
     page = re.sub(r'\b(src|href)="([^"?#:]+)"', stamp_link, page)
     return page.replace("<html ", f'<html data-build="{stamp}" ', 1)
 
@@ -163,7 +201,8 @@ def main():
     numbers = identifiers(ROOT / "core" / "ControlNumbers.h")
     found = words(ROOT / "windows" / "Brawlwise.rc", numbers)
     output.mkdir(parents=True, exist_ok=True)
-    (output / "control-numbers.js").write_text(control_numbers_script(numbers))
+    lists = list_items(ROOT / "core" / "MainWindowRules.h", numbers)
+    (output / "control-numbers.js").write_text(control_numbers_script(numbers, lists))
     for name in STATIC_FILES:
         shutil.copyfile(HERE / name, output / name)
     # The module's bytes in a script, which a page opened from disk may load
@@ -172,7 +211,7 @@ def main():
     (output / "brawlwise-module.js").write_text(
         "// The calculator of Brawlwise: its WebAssembly module, built from the same core as the\n"
         "// Windows program.\n"
-        f"var brawlwiseModuleBytes = '{encoded}';\n")
+        f"var brawlwiseModuleBytes = '{encoded}';\n" + stamp_line("brawlwise-module.js") + "\n")
     (output / "graphics").mkdir(exist_ok=True)
     for name in PICTURES:
         shutil.copyfile(ROOT / "graphics" / name, output / "graphics" / name)

@@ -3,6 +3,7 @@
 // (web/PageInterface.h). Texts cross in UTF-8; the module holds them as the
 // Windows program does. Nothing here knows a rule of the game.
 'use strict';
+(self.brawlwiseBuilds ??= {})['calculator.js'] = '';  // this file's build, written when the page is built
 
 /* exported loadCalculator, ofThisBuild */
 /* global brawlwiseModuleBytes */
@@ -89,8 +90,17 @@ function moduleBytes() {
     script.id = 'module-script';
     script.src = ofThisBuild('brawlwise-module.js');
     script.addEventListener('load', () => {
-      if (typeof brawlwiseModuleBytes === 'string') resolve(brawlwiseModuleBytes);
-      else reject(new Error('brawlwise-module.js holds no module'));
+      const stamp = document.documentElement.dataset.build;
+      if (typeof brawlwiseModuleBytes !== 'string') {
+        reject(new Error('brawlwise-module.js holds no module'));
+      } else if (stamp && (self.brawlwiseBuilds || {})['brawlwise-module.js'] !== stamp) {
+        // a module of another build is never run: its controls and rules may differ from the page's
+        const error = new Error('brawlwise-module.js is of another build than the page');
+        error.name = 'OtherBuildError';
+        reject(error);
+      } else {
+        resolve(brawlwiseModuleBytes);
+      }
     });
     script.addEventListener('error', () => reject(new Error('brawlwise-module.js did not load')));
     afterFirstPaint(() => document.head.append(script));

@@ -2,8 +2,10 @@
 // encounter in the address's fragment. What any input means, the calculator
 // says (calculator.js); the page only shows it.
 'use strict';
+(self.brawlwiseBuilds ??= {})['page.js'] = '';  // this file's build, written when the page is built
 
-/* global loadCalculator, ofThisBuild */
+/* global loadCalculator, ofThisBuild, LIST_ITEMS, showNotice, ofOneBuild, failedToStart, newerVersion */
+/* global offerApp, tellOffline */
 /* global IDD_MAIN, IDD_ABOUT, IDD_RESULTS, IDD_STATISTICS, IDM_FILE_CLEAR, IDM_HELP_ABOUT */
 /* global IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS */
 /* global IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY, IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE */
@@ -57,28 +59,30 @@ function takeBackControls() {
   for (const box of BOXES) {
     if (calculator.boxChanged(box)) control(box).value = calculator.boxText(box);
   }
-  for (const list of LISTS) fillList(list);
+  for (const list of LISTS) control(list).selectedIndex = calculator.choice(list);
   for (const tick of TICKS) control(tick).checked = calculator.ticked(tick);
 }
 
-function fillList(list) {
-  const select = control(list);
-  const items = calculator.listItems(list);
-  if (select.options.length !== items.length) {
-    select.replaceChildren(...items.map((item) => new Option(item, item)));
+// The lists' items are the page's own (written when the page is built), so
+// that a link fills them before the module is ready.
+function fillLists() {
+  for (const list of LISTS) {
+    control(list).replaceChildren(...LIST_ITEMS[list].map((item) => new Option(item, item)));
+    control(list).selectedIndex = -1;
   }
-  select.selectedIndex = calculator.choice(list);
 }
 
 // ---- windows
 
-let focusBefore = null;
+// Where the focus was before each open window, the last opened last: windows
+// opened over each other give it back in order.
+const focusBefore = [];
 
 // A window opened from a menu gives the focus back to the menu's button, as
 // its command is hidden when the menu closes.
 function openWindow(dialog, focused) {
   const active = document.activeElement;
-  focusBefore = active && active.closest('.menu-items') ? menuButtonOf(active) : active;
+  focusBefore.push(active && active.closest('.menu-items') ? menuButtonOf(active) : active);
   closeMenus();
   document.documentElement.classList.add('window-open');
   dialog.showModal();
@@ -87,8 +91,8 @@ function openWindow(dialog, focused) {
 
 function onWindowClosed() {
   if (!document.querySelector('dialog[open]')) document.documentElement.classList.remove('window-open');
-  if (focusBefore && document.contains(focusBefore)) focusBefore.focus();
-  focusBefore = null;
+  const back = focusBefore.pop();
+  if (back && document.contains(back)) back.focus();
 }
 
 function showMessage(caption, text) {
@@ -142,14 +146,21 @@ function clear() {
   setAddress(location.href.split('#')[0]);
 }
 
+// Where the device's share sheet is the way to pass a link on: a touch-first
+// device, or the page as an installed app. A desktop browser copies.
+function sharesFirst() {
+  return matchMedia('(pointer: coarse)').matches || matchMedia('(display-mode: standalone)').matches ||
+    navigator.standalone === true;
+}
+
 // The encounter's address, for an installed app that has no address bar:
-// shared where the device can share, else copied, else shown to be copied.
+// shared where the device shares first, else copied, else shown to be copied.
 async function copyLink() {
   closeMenus();
-  if (calculator) writeLinkNow();
+  writeLinkNow();
   const address = location.href;
   try {
-    if (navigator.share) {
+    if (navigator.share && sharesFirst()) {
       await navigator.share({ title: document.title, url: address });
     } else {
       await navigator.clipboard.writeText(address);
@@ -161,16 +172,21 @@ async function copyLink() {
   }
 }
 
+let sayTimer = 0;
+
+// A line in the status region, for four seconds from the last one said.
 function say(text) {
   const said = document.getElementById('said');
   said.textContent = text;
   said.hidden = false;
-  setTimeout(() => { said.hidden = true; }, 4000);
+  clearTimeout(sayTimer);
+  sayTimer = setTimeout(() => { said.hidden = true; }, 4000);
 }
 
 function about() {
   const dialog = windowOf(IDD_ABOUT);
   openWindow(dialog, inWindow(dialog, IDC_ABOUT_OK));
+  tellOffline(dialog);
 }
 
 // ---- the menus: each a button that shows or hides its commands
@@ -225,6 +241,12 @@ function writeLinkNow() {
   setAddress(`${location.href.split('#')[0]}#${link}`);
 }
 
+// A link's text as a box could hold it from typing: without NUL and the
+// other control characters, which a box shows but the module stops at.
+function typable(text) {
+  return text.replace(/[\u0000-\u001f\u007f-\u009f]/g, '');
+}
+
 // The first characters of `text` that a box takes, never half of one.
 function clip(text) {
   let clipped = '';
@@ -237,7 +259,9 @@ function clip(text) {
 
 // Fills the controls from the fragment: what it names and the page knows,
 // as a person could have entered it; everything else empty. Opens nothing.
-function readLink() {
+// At the start a box already typed into (the form is drawn before the
+// scripts run) keeps what was typed.
+function readLink(atStart = false) {
   let link;
   try {
     link = new URLSearchParams(location.hash.slice(1));
@@ -245,7 +269,14 @@ function readLink() {
     link = new URLSearchParams();
   }
   const value = (number) => link.get(String(number));
-  for (const box of BOXES) control(box).value = clip(value(box) ?? '');
+  // A link of another version is read as this one: its controls' numbers
+  // mean the same; what this page does not know is left out, and it says so.
+  if (link.has('v') && link.get('v') !== LINK_VERSION) {
+    say('This link is of another version of Brawlwise: what this page knows of it is filled in.');
+  }
+  for (const box of BOXES) {
+    if (!(atStart && control(box).value !== '')) control(box).value = clip(typable(value(box) ?? ''));
+  }
   for (const list of LISTS) {
     const select = control(list);
     select.selectedIndex = [...select.options].findIndex((option) => option.value === value(list));
@@ -253,41 +284,62 @@ function readLink() {
   for (const tick of TICKS) control(tick).checked = value(tick) === '1';
 }
 
-// ---- start
-
 // ---- before the calculator is ready
 
-// The form is shown at once; a command pressed before the module is ready
-// runs as soon as it is, with the controls as they are then.
-let pending = null;
-let touchedEarly = false;
+// The form is shown, and a link fills it, at once; the commands pressed
+// before the module is ready run in order as soon as it is, with the controls
+// as they are then, but none opens its window over one open by then (the
+// user's since): the page names those it did not run.
+const pending = [];
 
-function whenReady(command) {
+function whenReady(command, name, opensWindow = true) {
   return () => {
     if (calculator) {
       command();
     } else {
-      pending = command;
+      pending.push({ command, name, opensWindow });
       document.getElementById('starting').textContent =
-        'Starting the calculator: your command runs as soon as it is ready.';
+        'Starting the calculator: your commands run as soon as it is ready.';
     }
   };
 }
 
+function runPending() {
+  const notRun = [];
+  for (const { command, name, opensWindow } of pending.splice(0)) {
+    if (opensWindow && document.querySelector('dialog[open]')) notRun.push(name);
+    else command();
+  }
+  if (notRun.length) say(`Not run, as a window was open: ${notRun.join(', ')}.`);
+}
+
+// A menu's command: the menu closes and its button takes the focus, as the
+// command's own button is hidden; a window the command opens gives it back there.
+function fromMenu(command) {
+  return (event) => {
+    const button = menuButtonOf(event.currentTarget);
+    closeMenus();
+    button.focus();
+    command();
+  };
+}
+
+const nameOf = (number) => control(number).textContent.trim();
+
 function wire() {
-  control(IDC_MAIN_CALCULATE).addEventListener('click', whenReady(calculate));
-  control(IDC_MAIN_CLEAR).addEventListener('click', whenReady(clear));
-  control(IDC_MAIN_PLAYER1_SSS).addEventListener('click', whenReady(() => statistics(0)));
-  control(IDC_MAIN_PLAYER2_SSS).addEventListener('click', whenReady(() => statistics(1)));
+  control(IDC_MAIN_CALCULATE).addEventListener('click', whenReady(calculate, nameOf(IDC_MAIN_CALCULATE)));
+  control(IDC_MAIN_CLEAR).addEventListener('click', whenReady(clear, nameOf(IDC_MAIN_CLEAR), false));
+  control(IDC_MAIN_PLAYER1_SSS).addEventListener('click',
+    whenReady(() => statistics(0), `${nameOf(IDC_MAIN_PLAYER1_SSS)} (player 1)`));
+  control(IDC_MAIN_PLAYER2_SSS).addEventListener('click',
+    whenReady(() => statistics(1), `${nameOf(IDC_MAIN_PLAYER2_SSS)} (player 2)`));
   for (const button of document.querySelectorAll('[data-menu]')) {
     button.addEventListener('click', () => toggleMenu(button));
   }
-  document.querySelector(`[data-command="${IDM_FILE_CLEAR}"]`).addEventListener('click', () => {
-    closeMenus();
-    whenReady(clear)();
-  });
-  document.querySelector(`[data-command="${IDM_HELP_ABOUT}"]`).addEventListener('click', about);
-  document.querySelector('[data-command="copy-link"]').addEventListener('click', copyLink);
+  document.querySelector(`[data-command="${IDM_FILE_CLEAR}"]`).addEventListener('click',
+    fromMenu(whenReady(clear, nameOf(IDC_MAIN_CLEAR), false)));
+  document.querySelector(`[data-command="${IDM_HELP_ABOUT}"]`).addEventListener('click', fromMenu(about));
+  document.querySelector('[data-command="copy-link"]').addEventListener('click', fromMenu(copyLink));
   document.querySelector('[data-command="help"]').addEventListener('click', () => closeMenus());
   document.addEventListener('keydown', (event) => {
     if (event.key === 'Escape' && document.querySelector('[data-menu][aria-expanded="true"]')) {
@@ -321,19 +373,9 @@ function wire() {
     dialog.addEventListener('close', onWindowClosed);
   }
 
-  const changed = () => {
-    if (calculator) writeLinkSoon();
-    else touchedEarly = true;
-  };
-  for (const box of BOXES) control(box).addEventListener('input', changed);
-  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', changed);
-  window.addEventListener('hashchange', readLink);
-}
-
-function showNotice(text) {
-  const notice = document.getElementById('notice');
-  notice.textContent = text;
-  notice.hidden = false;
+  for (const box of BOXES) control(box).addEventListener('input', writeLinkSoon);
+  for (const number of [...LISTS, ...TICKS]) control(number).addEventListener('change', writeLinkSoon);
+  window.addEventListener('hashchange', () => readLink());
 }
 
 // Whether the page's security policy refused to run the module: an engine
@@ -343,55 +385,45 @@ document.addEventListener('securitypolicyviolation', (event) => {
   if (event.violatedDirective.startsWith('script-src')) refusedByPolicy = true;
 });
 
-// A page served over http(s) can be installed as an app, and works offline
-// after its first visit; from disk a manifest could not load and no worker
-// may register, so the page names neither there.
-function offerApp() {
-  if (!location.protocol.startsWith('http')) return;
-  const link = document.createElement('link');
-  link.rel = 'manifest';
-  link.href = ofThisBuild('manifest.webmanifest');
-  document.head.append(link);
-  // Once the page has loaded, so as not to slow its start. Over plain http
-  // from another machine (no secure context) there is no worker: the page
-  // then works as from disk.
-  if (!window.isSecureContext || !('serviceWorker' in navigator)) return;
-  window.addEventListener('load', () => {
-    navigator.serviceWorker.register('service-worker.js').catch(() => {});
-  });
-}
-
 async function start() {
-  offerApp();
-  wire();
+  document.documentElement.dataset.starting = '';
+  if (!ofOneBuild()) return;
+  try {
+    offerApp();
+    wire();
+    fillLists();
+    readLink(true);
+  } catch (error) {
+    failedToStart(error);
+    return;
+  }
   const encounter = document.getElementById('encounter');
   let loaded;
   try {
     loaded = await loadCalculator();
   } catch (error) {
-    encounter.hidden = true;
+    if (error.name === 'OtherBuildError') {
+      newerVersion();
+      return;
+    }
     // The violation is reported in a task queued with the refusal; WebKit
     // reports none for WebAssembly, only the refusal's own message.
     await new Promise((later) => { setTimeout(later, 0); });
     if (/unsafe-eval|Content Security Policy/i.test(error.message)) refusedByPolicy = true;
-    showNotice(refusedByPolicy
-      ? `This browser does not run Brawlwise's calculator under the page's security policy. Brawlwise needs ${
-        NEEDED_BROWSERS}; or use the Windows program.`
-      : 'Brawlwise could not start its calculator, so it cannot answer here. Reload the page; if that ' +
-        `does not help, use the Windows program. (${error.message})`);
-    performance.mark('brawlwise-started');
+    if (refusedByPolicy) {
+      showNotice(`This browser does not run Brawlwise's calculator under the page's security policy. ` +
+        `Brawlwise needs ${NEEDED_BROWSERS}; or use the Windows program.`);
+    } else {
+      failedToStart(error);
+    }
     return;
   }
   calculator = loaded;
-  for (const list of LISTS) fillList(list);
-  // A link fills the controls, unless the user has already begun.
-  if (!touchedEarly) readLink();
   encounter.removeAttribute('aria-busy');
   document.getElementById('starting').hidden = true;
   document.documentElement.dataset.ready = '';
   performance.mark('brawlwise-started');
-  if (pending) pending();
-  pending = null;
+  runPending();
 }
 
 start();

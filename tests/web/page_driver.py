@@ -245,9 +245,12 @@ class WebKit(Engine):
         # workers' registrations there, which an automated browser's
         # ephemeral session does not cover.
         home = tempfile.mkdtemp(prefix='brawlwise-webkit-')
+        for folder in ('data', 'cache'):
+            os.mkdir(f'{home}/{folder}')
         with self.starting:
             chosen = {'GTK_THEME': 'Adwaita:dark' if dark else 'Adwaita',
-                      'XDG_DATA_HOME': f'{home}/data', 'XDG_CACHE_HOME': f'{home}/cache'}
+                      'XDG_DATA_HOME': f'{home}/data', 'XDG_CACHE_HOME': f'{home}/cache',
+                      'MESA_SHADER_CACHE_DISABLE': 'true'}
             before = {name: os.environ.get(name) for name in chosen}
             os.environ.update(chosen)
             try:
@@ -332,7 +335,7 @@ class FreshBrowsers:
 
     def quit(self):
         try:
-            self.next.result().quit()
+            self.close(self.next.result())
         except Exception:  # noqa: BLE001  (a browser that never started has nothing to end)
             pass
         self.pool.shutdown()

@@ -97,7 +97,7 @@ const pageKey = (clientId) => new URL(`page/${encodeURIComponent(clientId)}`, SC
 // Deletes the cache of each build that no open page runs (never this one's),
 // and the notes of pages gone; while the build of an open page is unknown (a
 // page loaded before any worker answered it), deletes nothing, nor while
-// another build is on its way: that one tidies once it takes over. A failed
+// another build is on its way: that one tidies once it answers a load. A failed
 // install's files are kept a week for its next try. Only the page's own
 // windows count: a help tab runs no build.
 async function tidy() {
@@ -159,7 +159,10 @@ async function answer(request, name, stamp) {
 self.addEventListener('install', (event) => event.waitUntil(keepAndNote().catch((error) => {
   if (self.registration.active) throw error;
 }).then(() => self.skipWaiting())));
-self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim().then(tidy)));
+// The old builds' caches are tidied on the next load this worker answers,
+// not as it takes over: a page of the old build whose load was answered a
+// moment before may not be listed among the open pages yet.
+self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim()));
 self.addEventListener('fetch', (event) => {
   const url = new URL(event.request.url);
   if (event.request.method !== 'GET' || url.origin !== SCOPE.origin || !url.pathname.startsWith(SCOPE.pathname)) {

@@ -245,8 +245,6 @@ class WebKit(Engine):
         # workers' registrations there, which an automated browser's
         # ephemeral session does not cover.
         home = tempfile.mkdtemp(prefix='brawlwise-webkit-')
-        for folder in ('data', 'cache'):
-            os.mkdir(f'{home}/{folder}')
         with self.starting:
             chosen = {'GTK_THEME': 'Adwaita:dark' if dark else 'Adwaita',
                       'XDG_DATA_HOME': f'{home}/data', 'XDG_CACHE_HOME': f'{home}/cache',

@@ -388,6 +388,14 @@ class PageTest:
     def wait(self, condition, seconds=10):
         return page_driver.wait(self.driver, condition, seconds)
 
+    def script_while_loading(self, script, *arguments):
+        """The script's value on the page, or False while the page before it
+        unloads (a script cannot run there)."""
+        try:
+            return self.driver.execute_script(script, *arguments)
+        except WebDriverException:
+            return False
+
     def assertSoon(self, read, expected, message=None, seconds=10):
         """Waits until read() gives `expected`; fails with what it last gave."""
         self.assertEqual(page_driver.soon(read, expected, seconds), expected, message)
@@ -1295,15 +1303,8 @@ class FromServer(PageTest, unittest.TestCase):
                 Quiet.module_released.clear()
                 try:
                     self.driver.get(site.address)
-
-                    def started():
-                        try:
-                            return self.driver.execute_script(
-                                'return location.href === arguments[0] && typeof whenReady === "function"',
-                                site.address)
-                        except WebDriverException:
-                            return False  # the last row's page, unloading
-                    self.wait(started)
+                    self.wait(lambda: self.script_while_loading(
+                        'return location.href === arguments[0] && typeof whenReady === "function"', site.address))
                     self.assertTrue(self.main(4001).is_displayed())
                     self.type(4001, 'Ann')
                     self.type(4006, '2.5')
@@ -1338,13 +1339,7 @@ class FromServer(PageTest, unittest.TestCase):
         Quiet.module_released.clear()
         try:
             self.driver.get(self.base + LINK_EXAMPLE)
-
-            def filled():
-                try:
-                    return self.driver.execute_script(CONTROLS + 'return !!control(1005)')
-                except WebDriverException:  # the blank page before it, as it unloads
-                    return False
-            self.wait(filled)
+            self.wait(lambda: self.script_while_loading(CONTROLS + 'return !!control(1005)'))
             self.assertSoon(lambda: [self.values(BOXES), self.choices(), self.ticked()],
                             [['Ann', 'Bob', '2.5', '-3'], [1, 6], [1020]], 'the link fills the form before ready')
             self.driver.execute_script(

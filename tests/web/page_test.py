@@ -247,8 +247,11 @@ WORKER_RUNS = """
 const [cache, done] = arguments;
 if (!('serviceWorker' in navigator)) return done('none: no service workers on this page');
 navigator.serviceWorker.getRegistration().then(async (r) => {
-  const settled = r && r.active && r.active.state === 'activated' && !r.installing && !r.waiting;
-  done(settled && await caches.has(cache) ? 'yes' : 'no');
+  if (!r) return done('no worker registered');
+  const settled = r.active && r.active.state === 'activated' && !r.installing && !r.waiting;
+  const kept = await caches.has(cache);
+  done(settled && kept ? 'yes' : `active ${r.active && r.active.state}, installing ${Boolean(r.installing)}, `
+    + `waiting ${Boolean(r.waiting)}, ${kept ? '' : 'no '}cache of the build; caches: ${await caches.keys()}`);
 }, (error) => done(`none: ${error}`));
 """
 # The build mark of the page, its style sheet, each of its four scripts, and
@@ -308,8 +311,9 @@ def deploy(build, served):
     """Copies a build over the served folder as a host's new files: each
     modified later than anything served before, even within the second that
     a host's Last-Modified counts in."""
+    newest = max([time.time()] + [path.stat().st_mtime for path in served.rglob('*')])
     shutil.copytree(build, served, dirs_exist_ok=True, copy_function=shutil.copyfile)
-    later = time.time() + 2
+    later = newest + 2
     for path in served.rglob('*'):
         os.utime(path, (later, later))
 
@@ -1105,10 +1109,18 @@ class FromServer(PageTest, unittest.TestCase):
         if first.startswith('none'):
             self.skipped('the page offline and a new build taking over', first[len('none: '):])
             raise unittest.SkipTest(first)
-        self.wait(lambda: runs() == 'yes', seconds)
+        self.assertSoon(runs, 'yes', f'the worker of {build.name} runs the page', seconds)
 
     def caches(self):
         return self.driver.execute_async_script('caches.keys().then(arguments[0])')
+
+    def reload_to_find(self, build, old):
+        """Reloads the page, which is still a page of the old build, and waits
+        until the browser has found `build` on the host and started to keep it."""
+        self.driver.refresh()
+        page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
+        self.assertEqual(self.builds_shown(), [old] * 7)
+        self.assertSoon(lambda: cache_of(build) in self.caches(), True, f'the browser finds the build {build.name}')
 
     def builds_shown(self):
         """The build of each file the page loaded, and of a picture it would show."""
@@ -1140,11 +1152,8 @@ class FromServer(PageTest, unittest.TestCase):
                 self.worker(builds['A'])
                 self.assertEqual(self.builds_shown(), ['A'] * 7)
                 for old, new in (('A', 'B'), ('B', 'C')):
-                    # as a host's new files: modified now, not in the same second as the old
-                    shutil.copytree(builds[new], served, dirs_exist_ok=True, copy_function=shutil.copyfile)
-                    self.driver.refresh()  # finds the new build, and is still a page of the old one
-                    page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
-                    self.assertEqual(self.builds_shown(), [old] * 7)
+                    deploy(builds[new], served)
+                    self.reload_to_find(builds[new], old)
                     self.worker(builds[new])
                     self.assertEqual(self.builds_shown(), [old] * 7, 'the open page keeps its build')
                     self.assertTrue({cache_of(builds[old]), cache_of(builds[new])} <= set(self.caches()))
@@ -1195,8 +1204,7 @@ class FromServer(PageTest, unittest.TestCase):
                 self.worker(builds['A'])
                 held.clear()  # B's install waits for its module
                 deploy(builds['B'], served)
-                self.driver.refresh()  # finds B, which starts to install
-                self.assertSoon(lambda: cache_of(builds['B']) in self.caches(), True, 'B is being kept')
+                self.reload_to_find(builds['B'], 'A')  # B starts to install
                 for _ in range(2):
                     self.open('', base=site.address)  # loads answered by A's worker meanwhile
                     self.assertEqual(self.builds_shown(), ['A'] * 7)

@@ -128,7 +128,7 @@ test-under-load: deps
 # A quick loop while developing (about two minutes): the unit tests natively
 # and as WebAssembly, and the page's main rows from disk in Chromium. make
 # test stays the whole gate.
-CHECK_ROWS := calculate worked_example refusals sss_shows clear_from an_encounter_as bad_fragments keys
+CHECK_ROWS := calculate a_worked_example refusals sss_shows clear_from an_encounter_as bad_fragments keys
 check: test-native test-wasm web-page
 	mkdir -p $(BUILD)/web-check
 	PAGE_TESTS="$(foreach row,$(CHECK_ROWS),-k FromDisk.test_$(row))" /usr/bin/python3 tests/web/page_test.py \

@@ -125,9 +125,9 @@ test: deps
 test-under-load: deps
 	@MAKE="$(MAKE)" bash tools/test-suites.sh --under-load
 
-# A quick loop while developing (about two minutes): the unit tests natively
-# and as WebAssembly, and the page's main rows from disk in Chromium. make
-# test stays the whole gate.
+# A quick loop while developing (about half a minute once built): the unit
+# tests natively and as WebAssembly, and the page's main rows from disk in
+# Chromium. make test stays the whole gate.
 CHECK_ROWS := calculate a_worked_example refusals sss_shows clear_from an_encounter_as bad_fragments keys
 check: test-native test-wasm web-page
 	mkdir -p $(BUILD)/web-check

@@ -83,11 +83,16 @@ def wait(driver, condition, seconds=10):
     return accessibility.until(condition, seconds, 'the awaited state')
 
 
+def wait_ready(driver, seconds=10):
+    """Waits until the page is ready: its module started and its form wired."""
+    wait(driver, lambda: driver.execute_script(IS_READY), seconds)
+
+
 def open_page(driver, address):
     """Opens the page afresh at an address and waits until it is ready."""
     driver.get('about:blank')
     driver.get(address)
-    wait(driver, lambda: driver.execute_script(IS_READY))
+    wait_ready(driver)
 
 
 def test_copy(page, folder):

@@ -392,6 +392,11 @@ class PageTest:
     def wait(self, condition, seconds=10):
         return page_driver.wait(self.driver, condition, seconds)
 
+    def reload(self):
+        """Reloads the page and waits until it is ready."""
+        self.driver.refresh()
+        page_driver.wait_ready(self.driver)
+
     def script_while_loading(self, script, *arguments):
         """The script's value on the page, or False while the page before it
         unloads (a script cannot run there)."""
@@ -531,7 +536,7 @@ class PageTest:
         frame = self.driver.find_element(By.TAG_NAME, 'iframe')
         self.driver.switch_to.frame(frame)
         self.frame = frame
-        self.wait(lambda: self.driver.execute_script(page_driver.IS_READY))
+        page_driver.wait_ready(self.driver)
 
     def no_sideways_scroll(self, element=None):
         return self.driver.execute_script(
@@ -1117,8 +1122,7 @@ class FromServer(PageTest, unittest.TestCase):
     def reload_to_find(self, build, old):
         """Reloads the page, which is still a page of the old build, and waits
         until the browser has found `build` on the host and started to keep it."""
-        self.driver.refresh()
-        page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
+        self.reload()
         self.assertEqual(self.builds_shown(), [old] * 7)
         self.assertSoon(lambda: cache_of(build) in self.caches(), True, f'the browser finds the build {build.name}')
 
@@ -1157,8 +1161,7 @@ class FromServer(PageTest, unittest.TestCase):
                     self.worker(builds[new])
                     self.assertEqual(self.builds_shown(), [old] * 7, 'the open page keeps its build')
                     self.assertTrue({cache_of(builds[old]), cache_of(builds[new])} <= set(self.caches()))
-                    self.driver.refresh()
-                    page_driver.wait(self.driver, lambda: self.driver.execute_script(page_driver.IS_READY))
+                    self.reload()
                     self.assertEqual(self.builds_shown(), [new] * 7, 'the next load runs the new build')
                 self.assertSoon(lambda: cache_of(builds['A']) in self.caches(), False, 'no page runs the first build')
                 self.assertIn(cache_of(builds['C']), self.caches())
@@ -1327,7 +1330,7 @@ class FromServer(PageTest, unittest.TestCase):
                     self.assertEqual(self.open_windows(), ['1100'] if 'about' in presses else [],
                                      'no command opens before the module is ready')
                     Quiet.module_released.set()
-                    self.wait(lambda: self.driver.execute_script(page_driver.IS_READY), 10)
+                    page_driver.wait_ready(self.driver)
                     self.assertSoon(self.open_windows, windows)
                     if '1300' in windows:
                         expected = self.expected({'texts': {4001: 'Ann', 4006: '2.5'}}, 'sss1')
@@ -1362,7 +1365,7 @@ class FromServer(PageTest, unittest.TestCase):
             self.assertIn('4001=Ann', copied)
             self.assertFalse(self.driver.execute_script(page_driver.IS_READY), 'the module is held back')
             Quiet.module_released.set()
-            self.wait(lambda: self.driver.execute_script(page_driver.IS_READY))
+            page_driver.wait_ready(self.driver)
             self.assertSoon(lambda: [self.values(BOXES), self.choices(), self.ticked()],
                             [['Ann', 'Cy', '2.5', '-3'], [1, 6], [1020]], 'the link and what was typed, once ready')
             self.main(1001).click()

@@ -22,6 +22,15 @@ I686     := $(BUILD)/i686
 STRIP_win32 := i686-w64-mingw32-strip
 STRIP_win64 := x86_64-w64-mingw32-strip
 
+# Every artefact is dated by the time of the last commit, unless the time is
+# given (a release built from an archive with no history has none, and is
+# dated 1970 in the programs and 1980 in the zips): the same commit gives the
+# same bytes in any folder, at any time.
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null || echo 0)
+endif
+export SOURCE_DATE_EPOCH
+
 CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 # The native build's encounter program: every other build's texts must be its.
 NATIVE_DIGESTS := -DBRAWLWISE_NATIVE_DIGESTS=$(CURDIR)/$(NATIVE)/tests/brawlwise_encounter_digests
@@ -29,6 +38,7 @@ NATIVE_DIGESTS := -DBRAWLWISE_NATIVE_DIGESTS=$(CURDIR)/$(NATIVE)/tests/brawlwise
 .PHONY: all deps native native-digests win32 win64 i686 test test-native test-win32 test-win64 test-i686 test-sanitize
 .PHONY: fuzz lint soak bench run dist clean
 .PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm web web-page test-web bench-web
+.PHONY: program-win32 program-win64 module test-reproducible
 .PHONY: test-web-chromium test-web-webkit test-web-firefox check test-under-load $(addprefix fuzz-,$(FUZZ_TARGETS))
 
 all: native win32 win64
@@ -48,10 +58,16 @@ native-digests: deps
 	$(CMAKE_NATIVE) >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS) --target brawlwise_encounter_digests
 
+CONFIGURE_WINDOWS = cmake -S . -B $(BUILD)/$(1) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$(1)) $(NATIVE_DIGESTS) >/dev/null
 win32 win64: deps $(DIGESTS)
-	cmake -S . -B $(BUILD)/$@ -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-	  -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN_$@) $(NATIVE_DIGESTS) >/dev/null
+	$(call CONFIGURE_WINDOWS,$@)
 	cmake --build $(BUILD)/$@ -j $(JOBS)
+
+# Only the programs that make dist hands out, without the tests.
+program-win32 program-win64: program-%: deps
+	$(call CONFIGURE_WINDOWS,$*)
+	cmake --build $(BUILD)/$* -j $(JOBS) --target Brawlwise
 
 # The core and its unit tests as a 32-bit x86 Linux program, built as the
 # 32-bit Windows program is (the same GCC and options, the same Release
@@ -67,11 +83,17 @@ test-i686: i686
 
 # The core as WebAssembly: the page's module, build/wasm/web/brawlwise.wasm,
 # and the unit tests, which run under Node's WASI.
-wasm: deps $(DIGESTS)
-	cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
+CONFIGURE_WASM := cmake -S . -B $(WASM) -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-wasi.cmake \
 	  $(NATIVE_DIGESTS) >/dev/null
+wasm: deps $(DIGESTS)
+	$(CONFIGURE_WASM)
 	cmake --build $(WASM) -j $(JOBS)
 	@node tools/check-wasm-imports.mjs $(WASM)/web/brawlwise.wasm
+
+# Only the page's module, without the tests.
+module: deps
+	$(CONFIGURE_WASM)
+	cmake --build $(WASM) -j $(JOBS) --target brawlwise
 
 test-wasm: wasm
 	cd $(WASM) && ctest --output-on-failure
@@ -87,7 +109,7 @@ test-wasm: wasm
 WEB_ENGINES := chromium webkit firefox
 web-page: wasm
 	rm -rf $(BUILD)/web/Brawlwise-web
-	python3 web/build_page.py $(WASM)/web/brawlwise.wasm $(BUILD)/web/Brawlwise-web
+	python3 web/build_page.py $(WASM)/web/brawlwise.wasm $(BUILD)/web/Brawlwise-web "$$(cat $(WASM)/version.txt)"
 
 test-web: $(addprefix test-web-,$(WEB_ENGINES))
 
@@ -197,12 +219,23 @@ run-win32 run-win64: run-%: %
 
 # The programs as they are handed out, each with its pictures and the help:
 # dist/Brawlwise/ (32-bit) and dist/Brawlwise-x64/ (64-bit), and their zips;
-# dist/Brawlwise-web/, the page, and its zip.
-dist: win32 win64 wasm
+# dist/Brawlwise-web/, the page, and its zip; dist/SHA256SUMS of the two
+# programs and the three zips, which `sha256sum -c` reads. The version in
+# the zips' names is CMake's project version.
+dist: program-win32 program-win64 module
 	rm -rf $(DIST)
-	bash tools/package.sh $(STRIP_win32) $(BUILD)/win32/Brawlwise.exe $(DIST) Brawlwise Brawlwise-0.1-win32.zip
-	bash tools/package.sh $(STRIP_win64) $(BUILD)/win64/Brawlwise.exe $(DIST) Brawlwise-x64 Brawlwise-0.1-win64.zip
-	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST)
+	version=$$(cat $(WASM)/version.txt); \
+	bash tools/package.sh $(STRIP_win32) $(BUILD)/win32/Brawlwise.exe $(DIST) Brawlwise Brawlwise-$$version-win32.zip $$version && \
+	bash tools/package.sh $(STRIP_win64) $(BUILD)/win64/Brawlwise.exe $(DIST) Brawlwise-x64 Brawlwise-$$version-win64.zip $$version && \
+	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST) $$version && \
+	cd $(DIST) && sha256sum Brawlwise/Brawlwise.exe Brawlwise-x64/Brawlwise.exe Brawlwise-$$version-win32.zip \
+	  Brawlwise-$$version-win64.zip Brawlwise-$$version-web.zip >SHA256SUMS
+	@echo "$(DIST)/SHA256SUMS:" && cat $(DIST)/SHA256SUMS
+
+# Builds what make dist hands out twice more, from two copies of this tree
+# in folders of other names and depths, and compares them byte for byte.
+test-reproducible: deps
+	/usr/bin/python3 tools/check-reproducible.py $(BUILD)/reproducible
 
 # The page, built into dist/Brawlwise-web/ and its zip, then served from
 # this machine as a real static host serves it (types, gzip, revalidation):
@@ -211,7 +244,7 @@ dist: win32 win64 wasm
 BRAWLWISE_WEB_HOST ?= 127.0.0.1
 BRAWLWISE_WEB_PORT ?= 8000
 web: wasm
-	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST)
+	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST) "$$(cat $(WASM)/version.txt)"
 	@if [ "$(BRAWLWISE_WEB_HOST)" = 0.0.0.0 ]; then \
 	  echo "Serving Brawlwise on every address of this machine, port $(BRAWLWISE_WEB_PORT):" \
 	       "open http://<this machine's address>:$(BRAWLWISE_WEB_PORT)/ (Ctrl+C stops it)."; \

@@ -5,12 +5,13 @@
 # the make that called it.
 #
 # The suites run in two lanes at once: one builds and computes (the unit
-# tests natively, with the sanitizers and as an emulated 32-bit program, the fuzz
-# targets, the linters), the other drives real programs and browsers, which
-# mostly wait on them (the page in three engines, the Windows programs under
-# Wine). Every check of the second lane waits for what it reads, so the
-# first lane's load does not disturb it; `--under-load` runs the second lane
-# alone beside two processes that keep both cores busy, to prove it.
+# tests natively, with the sanitizers and as an emulated 32-bit program, the
+# fuzz targets, the linters, the release built twice more and compared), the
+# other drives real programs and browsers, which mostly wait on them (the
+# page in three engines, the Windows programs under Wine). Every check of
+# the second lane waits for what it reads, so the first lane's load does not
+# disturb it; `--under-load` runs the second lane alone beside two processes
+# that keep both cores busy, to prove it.
 # Each suite's whole output is in build/logs/SUITE.log.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -77,6 +78,7 @@ computing_lane() {
   fi
   suite computing "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
   suite computing "clang-tidy and cppcheck" lint
+  suite computing "make dist twice, in two other folders: the same bytes" test-reproducible
 }
 
 # The suites that drive a real program or browser, and so wait on what they read.

@@ -5,9 +5,10 @@ windows/Brawlwise.rc at build time), the control numbers of
 core/ControlNumbers.h as named constants for the page's script, the style
 sheet and scripts, the module's bytes in a script file, the three pictures,
 the icons and web app manifest of an installed page, the help file, and
-the service worker that keeps them all for a page offline.
+the service worker that keeps them all for a page offline. VERSION is the
+project's (each build folder's version.txt), which the help file names.
 
-Usage: build_page.py MODULE.wasm OUTPUT_FOLDER
+Usage: build_page.py MODULE.wasm OUTPUT_FOLDER VERSION
 """
 import base64
 import hashlib
@@ -197,7 +198,7 @@ def restamp(folder):
 
 
 def main():
-    module, output = Path(sys.argv[1]), Path(sys.argv[2])
+    module, output, version = Path(sys.argv[1]), Path(sys.argv[2]), sys.argv[3]
     numbers = identifiers(ROOT / "core" / "ControlNumbers.h")
     found = words(ROOT / "windows" / "Brawlwise.rc", numbers)
     output.mkdir(parents=True, exist_ok=True)
@@ -217,7 +218,8 @@ def main():
         shutil.copyfile(ROOT / "graphics" / name, output / "graphics" / name)
     app_icons(output / "graphics")
     (output / "manifest.webmanifest").write_text(json.dumps(MANIFEST, indent=2) + "\n")
-    shutil.copyfile(ROOT / "docs" / "Brawlwise-Help.txt", output / "Brawlwise-Help.txt")
+    help_text = (ROOT / "docs" / "Brawlwise-Help.txt").read_text().replace("@VERSION@", version)
+    (output / "Brawlwise-Help.txt").write_text(help_text)
     (output / "index.html").write_text(stamped_page(fill((HERE / "index.html").read_text(), found), output))
     write_service_worker(output)
 

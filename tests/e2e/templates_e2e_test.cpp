@@ -11,6 +11,7 @@
 
 #include "BrawlwiseDriver.h"
 #include "core/ControlNumbers.h"
+#include "windows/BrawlwiseVersion.h"
 
 namespace e2e {
 namespace {
@@ -316,7 +317,9 @@ TEST(Templates, VersionBlockNamesTheProduct) {
   const struct {
     const char* name;
     const char* value;
-  } strings[] = {{"FileVersion", "0.1"}, {"ProductVersion", "0.1"}, {"ProductName", "Brawlwise - Clashmark"}};
+  } strings[] = {{"FileVersion", BRAWLWISE_VERSION_TEXT},
+                 {"ProductVersion", BRAWLWISE_VERSION_TEXT},
+                 {"ProductName", "Brawlwise - Clashmark"}};
   for (const auto& s : strings) {
     char* value = nullptr;
     UINT length = 0;
@@ -327,8 +330,10 @@ TEST(Templates, VersionBlockNamesTheProduct) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00000001u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  const DWORD numbers[] = {BRAWLWISE_VERSION_NUMBERS};
+  EXPECT_EQ(fixed->dwFileVersionMS, numbers[0] << 16 | numbers[1]);
+  EXPECT_EQ(fixed->dwFileVersionLS, numbers[2] << 16 | numbers[3]);
+  EXPECT_EQ(fixed->dwProductVersionMS, numbers[0] << 16 | numbers[1]);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
   DWORD* translation = nullptr;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));

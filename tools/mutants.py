@@ -277,6 +277,7 @@ def main():
     parser.add_argument("--file", action="append", help="only this file (repeatable)")
     parser.add_argument("--list", action="store_true", help="print the mutants drawn and stop")
     args = parser.parse_args()
+    args.build = os.path.abspath(args.build)
 
     started = time.monotonic()
     equivalents = read_equivalents()

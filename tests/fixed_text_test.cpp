@@ -10,6 +10,7 @@ TEST(FixedText, StartsEmptyAndTerminated) {
   FixedText<5> text;
   EXPECT_TRUE(text.empty());
   EXPECT_STREQ(text.c_str(), "");
+  EXPECT_FALSE(text.wasCut());
 }
 
 TEST(FixedText, CopyAndAppendStopAtCapacityAndReportTheCut) {

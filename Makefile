@@ -36,7 +36,7 @@ CMAKE_NATIVE := cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPOR
 NATIVE_DIGESTS := -DBRAWLWISE_NATIVE_DIGESTS=$(CURDIR)/$(NATIVE)/tests/brawlwise_encounter_digests
 
 .PHONY: all deps native native-digests win32 win64 i686 test test-native test-win32 test-win64 test-i686 test-sanitize
-.PHONY: fuzz lint soak bench run dist clean
+.PHONY: fuzz lint soak bench run dist clean mutants coverage
 .PHONY: run-win32 run-win64 soak-win32 soak-win64 wasm test-wasm web web-page test-web bench-web
 .PHONY: program-win32 program-win64 module test-reproducible
 .PHONY: test-web-chromium test-web-webkit test-web-firefox check test-under-load $(addprefix fuzz-,$(FUZZ_TARGETS))
@@ -166,6 +166,26 @@ test-sanitize: deps
 	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS="$(SANITIZERS)" >/dev/null
 	cmake --build $(SANITIZE) -j $(JOBS)
 	cd $(SANITIZE) && ctest --output-on-failure
+
+# The unit tests against mutants of core/ and the page interface (about ten
+# minutes): MUTANTS_PER_FILE of each file, drawn by MUTANTS_SEED. Fails when
+# a mutant that tests/equivalent-mutants.txt does not list survives.
+mutants: deps
+	/usr/bin/python3 tools/mutants.py
+
+# The unit tests' line and branch coverage of core/ and of the page interface.
+COVERAGE := $(BUILD)/coverage
+GCOVR := gcovr --root . --exclude-throw-branches --exclude-unreachable-branches
+coverage: deps
+	cmake -S . -B $(COVERAGE) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=--coverage >/dev/null
+	cmake --build $(COVERAGE) -j $(JOBS) --target brawlwise_core_tests brawlwise_allocation_test
+	find $(COVERAGE) -name '*.gcda' -delete
+	$(COVERAGE)/tests/brawlwise_core_tests --gtest_brief=1
+	$(COVERAGE)/tests/brawlwise_allocation_test --gtest_brief=1
+	@echo "== core/"
+	@$(GCOVR) --filter 'core/' --branches --print-summary $(COVERAGE)/core $(COVERAGE)/web $(COVERAGE)/tests
+	@echo "== the page interface"
+	@$(GCOVR) --filter 'web/(PageInterface|CodePage1252)\.' --branches --print-summary $(COVERAGE)/core $(COVERAGE)/web $(COVERAGE)/tests
 
 # Each fuzz target for FUZZ_SECONDS, from the committed seeds, JOBS of them at
 # a time; any finding fails.

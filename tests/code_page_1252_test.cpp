@@ -9,6 +9,14 @@ namespace {
 
 using BoxText = FixedText<30>;
 
+// The 27 characters of code page 1252 from 0x80 to 0x9F, as typed, and their bytes:
+// €‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ
+const char* const kHigh1252InUtf8 =
+    "\u20AC\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u017D\u2018\u2019\u201C\u201D\u2022"
+    "\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u017E\u0178";
+const char* const kHigh1252 =
+    "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F";
+
 TEST(CodePage1252, EachCharacterOf1252StaysAndEveryOtherIsOneQuestionMark) {
   struct Row {
     std::string typed;
@@ -21,11 +29,15 @@ TEST(CodePage1252, EachCharacterOf1252StaysAndEveryOtherIsOneQuestionMark) {
       {"\xE5\x88\x80", "?", "?"},                                                           // a CJK character
       {"\xF0\x9F\x98\x80 gg", "? gg", "? gg"},                                              // an emoji
       {"\xE2\x82\xAC\xC5\xA0\xE2\x84\xA2", "\x80\x8A\x99", "\xE2\x82\xAC\xC5\xA0\xE2\x84\xA2"},  // €Š™
+      {kHigh1252InUtf8, kHigh1252, kHigh1252InUtf8},  // the 27 characters of 0x80 to 0x9F
       {"\xC2\x81", "\x81", "\xC2\x81"},    // a byte that 1252 leaves undefined stands for itself
       {"\xC2\x80", "?", "?"},              // a control character that 1252 lacks
       {"\xFF\xC0\xAF", "???", "???"},      // bytes that are not UTF-8
       {"\xE0\x80\xAF", "???", "???"},      // an overlong form
       {"\xED\xA0\x80", "???", "???"},      // a lone surrogate
+      {"\xED\xBF\xBF", "???", "???"},      // the last surrogate
+      {"\xEE\x80\x80", "?", "?"},          // the first character after the surrogates
+      {"\xEF\xBF\xBD", "?", "?"},          // the last lead byte of three
       {"\xF4\x90\x80\x80", "????", "????"},  // beyond U+10FFFF
       {"ab\xE2\x82", "ab??", "ab??"},      // cut short
       {std::string("ab\0cd", 5), "ab", "ab"},  // a zero byte ends the text

@@ -10,6 +10,7 @@ TEST(FixedText, StartsEmptyAndTerminated) {
   FixedText<5> text;
   EXPECT_TRUE(text.empty());
   EXPECT_STREQ(text.c_str(), "");
+  EXPECT_FALSE(text.wasCut());
 }
 
 TEST(FixedText, CopyAndAppendStopAtCapacityAndReportTheCut) {
@@ -67,7 +68,7 @@ TEST(FixedText, ComposeJoinsPiecesWithNothingBetween) {
   text.assign("old");
   EXPECT_TRUE(compose(text, {"Player 1", "s ship", ""}));
   EXPECT_STREQ(text.c_str(), "Player 1s ship");
-  EXPECT_FALSE(compose(text, {"0123456789", "0123456789"}));
+  EXPECT_FALSE(compose(text, {"0123456789", "0123456789", ""}));
   EXPECT_STREQ(text.c_str(), "0123456789012345678");
   EXPECT_TRUE(text.wasCut());
   EXPECT_TRUE(compose(text, {"short"}));

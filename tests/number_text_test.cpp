@@ -24,6 +24,17 @@ std::uint64_t bitsOf(double value) {
 
 const double kInf = std::numeric_limits<double>::infinity();
 
+// Multiplies a decimal integer, most significant digit first, by a small factor.
+void multiply(std::string& digits, int factor) {
+  int carry = 0;
+  for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+    const int product = (*digit - '0') * factor + carry;
+    *digit = static_cast<char>('0' + product % 10);
+    carry = product / 10;
+  }
+  for (; carry != 0; carry /= 10) digits.insert(digits.begin(), static_cast<char>('0' + carry % 10));
+}
+
 TEST(ParseDecimalText, ReadsTheLeadingNumberLikeTheCLibrary) {
   struct Case {
     const char* text;
@@ -35,6 +46,8 @@ TEST(ParseDecimalText, ReadsTheLeadingNumberLikeTheCLibrary) {
       {"1.5abc", 1.5},
       {"-10", -10.0},
       {"5e-1", 0.5},
+      {"1.2.3", 1.2},
+      {"0.01e-99999999999", 0.0},
       {"0,5", 0.0},
       {",5", 0.0},
       {"Empty", 0.0},
@@ -72,10 +85,13 @@ TEST(ParseDecimalText, ReadsTheLeadingNumberLikeTheCLibrary) {
       {"0x1.000000000000081p0", 0x1.0000000000001p0},
       {"0x1p-1074", 0x1p-1074},
       {"0x1p-1075", 0.0},
+      {"0x1.000000000000000001p-1075", 0x1p-1074},
+      {"0x1.8.8", 1.5},
       {"0x1.1p-1075", 0x1p-1074},
       {"0x20000000000003p-1076", 0x0.8000000000001p-1022},  // Debian 12's strtod truncates these
       {"0x83852fa70430ccp-1078", 0x0.83852fa70430dp-1022},
       {"0x1p1024", kInf},
+      {"0x1.fffffffffffff8p1023", kInf},
       {"inf", kInf},
       {"-Infinity", -kInf},
       {"INFINIT", kInf},
@@ -126,6 +142,15 @@ TEST(ParseDecimalText, RoundsCorrectlyBeyondEightHundredDigits) {
   EXPECT_EQ(parseDecimalText(longer.c_str()), 1.0000000000000002);
   const std::string manyIntegerDigits = std::string(1000, '9') + "e-1000";
   EXPECT_EQ(parseDecimalText(manyIntegerDigits.c_str()), 1.0);
+  // Halfway above 2^27 and then an 800th digit, whose share of the division
+  // by 2^27 falls past the digits kept.
+  const std::string halfAbove2To27 = "134217728.00000001490116119384765625";
+  EXPECT_EQ(parseDecimalText((halfAbove2To27 + std::string(764, '0') + "1").c_str()), 0x1.0000000000001p27);
+  // 2^-1075, half the least subnormal, in all its 752 digits: ties to even.
+  std::string fiveToThe1075 = "1";
+  for (int i = 0; i < 1075; ++i) multiply(fiveToThe1075, 5);
+  EXPECT_EQ(bitsOf(parseDecimalText((fiveToThe1075 + "e-1075").c_str())), 0u);
+  EXPECT_EQ(parseDecimalText((fiveToThe1075 + "1e-1076").c_str()), 0x1p-1074);
 }
 
 TEST(ParseDecimalText, LongDigitRunsBalanceLargeExponents) {
@@ -236,6 +261,20 @@ TEST(WriteFixed6, WritesLikePercentF) {
   }
 }
 
+TEST(WriteFixed6, WideIntegersAreExactAtEveryLimbBoundary) {
+  // Every binary exponent of a double's integer part, each checked against
+  // its decimal digits found by doubling.
+  for (std::uint64_t m : {(std::uint64_t{1} << 53) - 1, std::uint64_t{1} << 52, std::uint64_t{0x15555555555555}}) {
+    std::string digits = std::to_string(m);
+    for (int e = 0; e <= 971; ++e) {
+      FixedText<320> text;
+      ASSERT_TRUE(writeFixed6(-std::ldexp(static_cast<double>(m), e), text)) << e;
+      ASSERT_EQ(text.view(), "-" + digits + ".000000") << m << " * 2^" << e;
+      multiply(digits, 2);
+    }
+  }
+}
+
 TEST(WriteFixed6, RefusesWhatDoesNotFitOrIsNotFinite) {
   for (double value : {-1e21, 1e22, 3.4028234663852886e38, kInf, -kInf, std::nan("")}) {
     FixedText<30> text;
@@ -275,6 +314,10 @@ TEST(WriteInteger, WritesLikePercentI) {
     EXPECT_TRUE(writeInteger(c.value, text));
     EXPECT_STREQ(text.c_str(), c.expected);
   }
+  FixedText<3> narrow;
+  narrow.assign("old");
+  EXPECT_FALSE(writeInteger(-10, narrow));
+  EXPECT_TRUE(narrow.empty());
 }
 
 }  // namespace

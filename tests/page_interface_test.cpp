@@ -9,7 +9,10 @@
 #include "core/ConsequenceRules.h"
 #include "core/ControlNumbers.h"
 #include "core/Encounter.h"
+#include "core/MainWindowRules.h"
 #include "core/SecuritySentences.h"
+#include "core/StandingCounts.h"
+#include "core/WindowTexts.h"
 #include "web/PageInterface.h"
 
 namespace {
@@ -66,6 +69,8 @@ TEST(PageInterface, AnyArgumentIsSafe) {
     bw_set_choice(control, 0);
     bw_set_tick(control, 1);
     EXPECT_STREQ(bw_box_text(control), "") << control;
+    EXPECT_EQ(bw_box_changed(control), 0) << control;
+    EXPECT_STREQ(bw_list_item(control, 0), "") << control;
     EXPECT_EQ(bw_list_count(control), 0) << control;
     EXPECT_EQ(bw_choice(control), -1) << control;
     EXPECT_EQ(bw_ticked(control), 0) << control;
@@ -91,6 +96,38 @@ TEST(PageInterface, ListsChoicesAndTicks) {
   for (int value : {1, 0, 2, -1, 257}) {
     bw_set_tick(IDC_MAIN_KILLRIGHTS, value);
     EXPECT_EQ(bw_ticked(IDC_MAIN_KILLRIGHTS), value == 1 ? 1 : 0) << value;
+  }
+  // The counts that the encounter-texts program draws its choices from.
+  EXPECT_EQ(kLocationItemCount, 3u);
+  EXPECT_EQ(kSystemSecurityItemCount, 11u);
+}
+
+TEST(PageInterface, CalculateCapturesEachTickAsOneIntoItsOwnFlag) {
+  // The rules ask for a flag of exactly 1; at a gate in 1.0 without a tick
+  // the attack has consequences.
+  const struct {
+    int control;
+    std::int32_t ScenarioState::*flag;
+    int verdict;
+  } rows[] = {
+      {IDC_MAIN_SAME_CORPORATION, &ScenarioState::sameCorporation, 0},
+      {IDC_MAIN_SAME_ALLIANCE, &ScenarioState::sameAlliance, 1},
+      {IDC_MAIN_SAME_GANG, &ScenarioState::sameGang, 1},
+      {IDC_MAIN_WARRING_CORPS, &ScenarioState::warringCorps, 0},
+      {IDC_MAIN_CONCORD, &ScenarioState::concordFlag, 0},
+      {IDC_MAIN_FLAGGED_TO_PLAYER1, &ScenarioState::flaggedToPlayer1, 0},
+      {IDC_MAIN_FLAGGED_TO_CORPMATE, &ScenarioState::flaggedToCorpmate, 0},
+      {IDC_MAIN_FLAGGED_TO_GANGMATE, &ScenarioState::flaggedToGangmate, 1},
+      {IDC_MAIN_KILLRIGHTS, &ScenarioState::hasKillrights, 0},
+  };
+  for (const auto& ticked : rows) {
+    describe("Ann", "5", 0, 0);
+    bw_set_tick(ticked.control, 1);
+    ASSERT_EQ(bw_calculate(), 0);
+    EXPECT_EQ(bw_verdict(), ticked.verdict) << ticked.control;
+    for (const auto& row : rows) {
+      EXPECT_EQ(theEncounter.scenario.*row.flag, row.control == ticked.control ? 1 : 0) << ticked.control;
+    }
   }
 }
 
@@ -129,13 +166,65 @@ TEST(PageInterface, ResultsAreTheCoresForTheCapturedEncounter) {
   describe("Ann", "2.5", 0, 5);
   bw_set_tick(IDC_MAIN_FLAGGED_TO_CORPMATE, 1);
   ASSERT_EQ(bw_calculate(), 0);
+  // Each box shows its own text of the core's.
+  const ScenarioState& s = theEncounter.scenario;
   ResultSet results;
-  evaluateConsequences(theEncounter.scenario, results);
+  evaluateConsequences(s, results);
+  SecurityProjection projection;
+  projectSecurity(s, projection);
+  SecuritySentences sentences;
+  composeSecuritySentences(s, projection, sentences);
   EXPECT_EQ(bw_verdict(), results.verdict);
-  EXPECT_EQ(bw_results_text(IDC_RESULTS_LINE1), results.resultLine1.view());
-  EXPECT_EQ(bw_results_text(IDC_RESULTS_LINE4), results.resultLine4.view());
+  struct Row {
+    int box;
+    const char* text;
+  };
+  for (const Row& row :
+       {Row{IDC_RESULTS_LINE1, results.resultLine1.c_str()}, Row{IDC_RESULTS_LINE2, results.resultLine2.c_str()},
+        Row{IDC_RESULTS_LINE3, results.resultLine3.c_str()}, Row{IDC_RESULTS_LINE4, results.resultLine4.c_str()},
+        Row{IDC_RESULTS_AGGRESSION, sentences.aggression.c_str()},
+        Row{IDC_RESULTS_AGGRESSION_SHIPKILL, sentences.aggressionShipkill.c_str()},
+        Row{IDC_RESULTS_AGGRESSION_SHIPKILL_PODKILL, sentences.aggressionShipkillPodkill.c_str()}}) {
+    EXPECT_STREQ(bw_results_text(row.box), row.text) << row.box;
+  }
   EXPECT_STREQ(bw_results_text(IDC_RESULTS_AGGRESSION),
                "Aggression: Anns security would change to 2.437500 - a change of 0.062500");
+  const ResultsWindowTexts unopened;
+  EXPECT_EQ(resultsWindowVerdict(unopened), 0) << "a window not opened yet has the tick";
+  bw_statistics(0);
+  StatisticsTexts t;
+  composeStatistics(s, t);
+  for (const Row& row : {Row{IDC_STATISTICS_A_OUTLAW, t.aggressionsUntilOutlaw.c_str()},
+                         Row{IDC_STATISTICS_AS_OUTLAW, t.aggressionShipkillsUntilOutlaw.c_str()},
+                         Row{IDC_STATISTICS_ASP_OUTLAW, t.aggressionShipkillPodkillsUntilOutlaw.c_str()},
+                         Row{IDC_STATISTICS_A_BOTTOM, t.aggressionsUntilBottom.c_str()},
+                         Row{IDC_STATISTICS_AS_BOTTOM, t.aggressionShipkillsUntilBottom.c_str()},
+                         Row{IDC_STATISTICS_ASP_BOTTOM, t.aggressionShipkillPodkillsUntilBottom.c_str()},
+                         Row{IDC_STATISTICS_TRAVEL, t.travelSentence.c_str()}}) {
+    EXPECT_STREQ(bw_statistics_text(row.box), row.text) << row.box;
+  }
+}
+
+TEST(PageInterface, EachPlayersBoxesGoToThatPlayer) {
+  describe("", "-4.9", 0, 0);
+  setText(IDC_MAIN_PLAYER2_NAME, "Bob");
+  setText(IDC_MAIN_PLAYER2_STATUS, "-5");
+  ASSERT_EQ(bw_calculate(), 0);
+  EXPECT_STREQ(bw_results_text(IDC_RESULTS_LINE1), "Bob can be shipkilled and podkilled");
+  EXPECT_STREQ(bw_results_text(IDC_RESULTS_AGGRESSION),
+               "Aggression: Player 1s security would change to -4.925500 - a change of 0.025500");
+  struct Row {
+    int player;
+    const char* title;
+    const char* aggressionsUntilOutlaw;
+  };
+  for (const Row& row :
+       {Row{1, "Security Status Statistics for Bob", "0"}, Row{0, "Security Status Statistics for Player 1", "4"}}) {
+    bw_statistics(row.player);
+    EXPECT_EQ(theEncounter.scenario.statsSubject, row.player);
+    EXPECT_STREQ(bw_statistics_text(IDD_STATISTICS), row.title);
+    EXPECT_STREQ(bw_statistics_text(IDC_STATISTICS_A_OUTLAW), row.aggressionsUntilOutlaw) << row.player;
+  }
 }
 
 TEST(PageInterface, StatisticsCaptureOnePlayerAndWriteNothingBack) {

@@ -58,6 +58,8 @@ TEST(ProjectSecurity, FiveCoursesWithTheirRoundings) {
       {"-9.98", {nullptr, nullptr, nullptr, nullptr, nullptr, "0.002501", nullptr, nullptr, "-9.982935", "0.002935"}},
       // The lone aggression's loss comes from the typed value, not its rounding.
       {"5.680743", {"5.602340", "0.078403"}},
+      // 29 characters, the most that a status box holds.
+      {"00000000000000000000000000010", {"9.900000", "0.100000"}},
       {"Empty", {"-0.050000", "0.050000", "-0.200000", "0.200000", "-1.250000", "1.250000", "-0.249000", "0.249000",
                  "-1.467875", "1.467875"}},
       {"abc", {"-0.050000", "0.050000", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "-1.467875", "1.467875"}},
@@ -70,8 +72,10 @@ TEST(ProjectSecurity, FiveCoursesWithTheirRoundings) {
 }
 
 TEST(ProjectSecurity, StatusWithoutUsableValueLeavesNoNumber) {
-  // Not finite, beyond single precision, or too long for a field of 29.
-  for (const char* typed : {"nan", "inf", "-infinity", "1e300", "-1e39", "3.4028235e38", "1e23", "-1e22"}) {
+  // Not finite, beyond single precision, or too long for a field of 29; the
+  // last two only in the lone aggression's status, every other text fits.
+  for (const char* typed :
+       {"nan", "inf", "-infinity", "1e300", "-1e39", "3.4028235e38", "1e23", "-1e22", "1.008e22", "-1.008e21"}) {
     const SecurityProjection p = project(typed);
     EXPECT_EQ(p.usable, 0) << typed;
     expectProjection(p, {typed, {"", "", "", "", "", "", "", "", "", ""}});

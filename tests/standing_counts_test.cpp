@@ -92,11 +92,14 @@ TEST(CountStanding, GivesTheSixCountsOfCountCycles) {
   }
 }
 
+// Each threshold, a status between each two of them, and beyond the outermost.
 TEST(TravelRestriction, BoundariesBelongToTheStricterRow) {
   const struct {
     double status;
     int row;
-  } cases[] = {{-5.0, 1}, {-4.9999, 2}, {-4.5, 2}, {-4.0, 3}, {-3.5, 4}, {-3.0, 5}, {-2.5, 6}, {-2.0, 7}, {-1.9999, 8}};
+  } cases[] = {{-5.0, 1},  {-4.9999, 2}, {-4.5, 2},    {-4.0, 3},  {-3.5, 4},  {-3.0, 5},
+               {-2.5, 6},  {-2.0, 7},    {-1.9999, 8}, {-7.0, 1},  {-4.75, 2}, {-4.25, 3},
+               {-3.75, 4}, {-3.25, 5},   {-2.75, 6},   {-2.25, 7}, {3.0, 8}};
   for (const auto& c : cases) EXPECT_STREQ(travelRestrictionFragment(c.status), kFragments[c.row]) << c.status;
 }
 

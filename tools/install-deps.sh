@@ -32,7 +32,7 @@ wanted=(cmake g++ make googletest libbenchmark-dev g++-mingw-w64-i686-posix g++-
         wine wine64 fonts-wine xvfb xauth xfonts-base fonts-liberation clang libclang-rt-dev clang-tidy cppcheck python3
         clang-19 lld-19 llvm-19 libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 wasi-libc
         chromium chromium-driver python3-selenium webkit2gtk-driver firefox-esr python3-websockets
-        at-spi2-core gir1.2-atspi-2.0 python3-gi dbus-daemon g++-i686-linux-gnu qemu-user)
+        at-spi2-core gir1.2-atspi-2.0 python3-gi dbus-daemon g++-i686-linux-gnu qemu-user gcovr)
 command -v node >/dev/null || wanted+=(nodejs)
 command -v npm >/dev/null || wanted+=(npm)  # make bench-web's Lighthouse
 host_32bit=no

@@ -107,7 +107,7 @@ test-wasm: wasm
 # test-web runs all three. The screenshots land in build/web/screenshots/,
 # the checks an engine's driver cannot make in build/web-ENGINE/skipped-checks.txt.
 WEB_ENGINES := chromium webkit firefox
-web-page: wasm
+web-page: wasm web/node_modules/.package-lock.json
 	rm -rf $(BUILD)/web/Brawlwise-web
 	python3 web/build_page.py $(WASM)/web/brawlwise.wasm $(BUILD)/web/Brawlwise-web "$$(cat $(WASM)/version.txt)"
 
@@ -127,6 +127,11 @@ $(addprefix test-web-,$(WEB_ENGINES)): test-web-%: $(if $(WEB_PAGE_BUILT),,web-p
 bench-web: web-page tools/node_modules/.package-lock.json
 	/usr/bin/python3 bench/web_bench.py $(BUILD)/web/Brawlwise-web
 	/usr/bin/python3 bench/lighthouse_bench.py $(BUILD)/web/Brawlwise-web
+
+# What the page bundles from npm (Workbox, and esbuild and acorn to build
+# with), as web/package-lock.json pins it.
+web/node_modules/.package-lock.json: web/package.json web/package-lock.json | deps
+	cd web && npm ci --ignore-scripts --no-audit --no-fund
 
 # npm 9 (Debian's) cannot read a dependency of Lighthouse's that asks for
 # "latest"; where the machine's npm is older than 10, npm 10 does the install.
@@ -242,7 +247,7 @@ run-win32 run-win64: run-%: %
 # dist/Brawlwise-web/, the page, and its zip; dist/SHA256SUMS of the two
 # programs and the three zips, which `sha256sum -c` reads. The version in
 # the zips' names is CMake's project version.
-dist: program-win32 program-win64 module
+dist: program-win32 program-win64 module web/node_modules/.package-lock.json
 	rm -rf $(DIST)
 	version=$$(cat $(WASM)/version.txt); \
 	bash tools/package.sh $(STRIP_win32) $(BUILD)/win32/Brawlwise.exe $(DIST) Brawlwise Brawlwise-$$version-win32.zip $$version && \
@@ -263,7 +268,7 @@ test-reproducible: deps
 # BRAWLWISE_WEB_PORT changes the port.
 BRAWLWISE_WEB_HOST ?= 127.0.0.1
 BRAWLWISE_WEB_PORT ?= 8000
-web: wasm
+web: wasm web/node_modules/.package-lock.json
 	bash tools/package-web.sh $(WASM)/web/brawlwise.wasm $(DIST) "$$(cat $(WASM)/version.txt)"
 	@if [ "$(BRAWLWISE_WEB_HOST)" = 0.0.0.0 ]; then \
 	  echo "Serving Brawlwise on every address of this machine, port $(BRAWLWISE_WEB_PORT):" \

@@ -18,8 +18,9 @@ import page_driver  # noqa: E402
 
 PAGE = Path(sys.argv[1]).resolve()
 ID = page_driver.control_numbers()
-LOADED = ['index.html', 'brawlwise.css', 'brawlwise-module.js', 'notice.js', 'control-numbers.js', 'calculator.js',
-          'offline.js', 'page.js',
+# What the page loads, and over http its service worker, which keeps them.
+LOADED = ['index.html', 'brawlwise.css', 'brawlwise-module.js', 'control-numbers.js', 'calculator.js',
+          'offline.js', 'page.js', 'service-worker.js',
           'graphics/res1.ico', 'graphics/tick.bmp', 'graphics/cross.bmp']
 RUNS = 20
 

@@ -4,9 +4,13 @@ words taken from its resource script (a deliberate read of
 windows/Brawlwise.rc at build time), the control numbers of
 core/ControlNumbers.h as named constants for the page's script, the style
 sheet and scripts, the module's bytes in a script file, the three pictures,
-the icons and web app manifest of an installed page, the help file, and
-the service worker that keeps them all for a page offline. VERSION is the
-project's (each build folder's version.txt), which the help file names.
+the icons and web app manifest of an installed page, the help file, the
+headers a host should send (_headers), and the service worker that keeps
+them all for a page offline: the page's offline part and the worker are
+Workbox's, bundled by web/bundle.mjs (npm ci in web/ first), and the page's
+first script (notice.js, in ES5) is written into the page itself, named by
+its digest in the page's security policy. VERSION is the project's (each
+build folder's version.txt), which the help file names.
 
 Usage: build_page.py MODULE.wasm OUTPUT_FOLDER VERSION
 """
@@ -16,13 +20,27 @@ import html
 import json
 import re
 import shutil
+import subprocess
 import sys
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 ROOT = HERE.parent
-STATIC_FILES = ["brawlwise.css", "notice.js", "calculator.js", "offline.js", "page.js"]
+STATIC_FILES = ["brawlwise.css", "calculator.js", "page.js"]
 WORKER = "service-worker.js"
+HEADERS = "_headers"  # for the host, not a file of the page
+FIRST_SCRIPT = "notice.js"
+# The headers a page cannot set for itself, as Netlify and Cloudflare Pages
+# read them from the built folder (other hosts ignore the file).
+HOST_HEADERS = """# The headers Brawlwise's page asks of its host, in the form that Netlify and
+# Cloudflare Pages read; other hosts ignore this file (see the README).
+/*
+  Content-Security-Policy: frame-ancestors 'none'
+  Cross-Origin-Opener-Policy: same-origin
+  X-Content-Type-Options: nosniff
+/service-worker.js
+  Cache-Control: no-cache
+"""
 PICTURES = ["res1.ico", "tick.bmp", "cross.bmp"]
 
 # A control statement of a dialog template: KEYWORD "text", IDENTIFIER, ...
@@ -152,9 +170,10 @@ def digest(data):
 
 
 def build_files(folder):
-    """Every file of the build in `folder` by its path there, but the worker."""
+    """Every file of the build in `folder` by its path there, but the worker
+    and the host's headers."""
     return {path.relative_to(folder).as_posix(): path for path in sorted(folder.rglob("*"))
-            if path.is_file() and path.name != WORKER}
+            if path.is_file() and path.name not in (WORKER, HEADERS)}
 
 
 def stamped_page(page, folder):
@@ -173,18 +192,55 @@ def stamped_page(page, folder):
     return page.replace("<html ", f'<html data-build="{stamp}" ', 1)
 
 
+# The worker's first lines, this build's own, above Workbox's bundle.
+WORKER_HEAD_END = "// ---- the bundle\n"
+
+
 def write_service_worker(folder):
     """The service worker of the build in `folder`, written after every other
-    file: each file's digest, the page's stamp, and the cache's name (the
-    digest of them all)."""
+    file: each file with its revision and integrity (its digest), and the
+    page's stamp, above the bundled worker already there."""
     folder = Path(folder)
     stamp = re.search(r'data-build="(\w+)"', (folder / "index.html").read_text()).group(1)
-    files = {name: digest(path.read_bytes()) for name, path in build_files(folder).items()}
-    build = digest(json.dumps(files, sort_keys=True).encode())[:16]
-    (folder / WORKER).write_text(
-        "// This build's files, written by build_page.py.\n"
-        f"const BUILD = '{build}';\nconst STAMP = '{stamp}';\n"
-        f"const FILES = {json.dumps(files, indent=2)};\n\n" + (HERE / WORKER).read_text())
+    manifest = []
+    for name, path in build_files(folder).items():
+        data = path.read_bytes()
+        manifest.append({"url": name, "revision": digest(data)[:16],
+                         "integrity": "sha256-" + base64.b64encode(hashlib.sha256(data).digest()).decode()})
+    worker = folder / WORKER
+    bundle = worker.read_text()
+    if WORKER_HEAD_END in bundle:
+        bundle = bundle.split(WORKER_HEAD_END, 1)[1]
+    worker.write_text("// This build's files and stamp, written by build_page.py.\n"
+                      "self.__WB_MANIFEST = [\n" + ",\n".join(json.dumps(entry) for entry in manifest) + "];\n"
+                      f"self.BRAWLWISE_STAMP = '{stamp}';\n" + WORKER_HEAD_END + bundle)
+
+
+def first_script(page):
+    """The page with its first script written into it, and named by its
+    digest in the page's security policy."""
+    script = "\n" + (HERE / FIRST_SCRIPT).read_text()
+    if "</script" in script.lower():
+        sys.exit(f"build_page.py: {FIRST_SCRIPT} may not hold </script")
+    tag = f'<script src="{FIRST_SCRIPT}"></script>'
+    if tag not in page:
+        sys.exit(f"build_page.py: the page has no {tag}")
+    page = page.replace(tag, f"<script>{script}</script>")
+    hashed = "'sha256-" + base64.b64encode(hashlib.sha256(script.encode()).digest()).decode() + "'"
+    return page.replace("script-src 'self'", f"script-src 'self' {hashed}", 1)
+
+
+def filled_lists(page, lists):
+    """The page with its lists' items written in, after an empty item that is
+    chosen: a choice made before the page's scripts run is kept."""
+    for number, items in lists.items():
+        options = '<option value="" selected hidden></option>' + "".join(
+            f'<option value="{html.escape(item, quote=True)}">{html.escape(item)}</option>' for item in items)
+        tag = f'data-control="{number}"></select>'
+        if tag not in page:
+            sys.exit(f"build_page.py: the page has no list {number}")
+        page = page.replace(tag, f'data-control="{number}">{options}</select>')
+    return page
 
 
 def restamp(folder):
@@ -206,6 +262,8 @@ def main():
     (output / "control-numbers.js").write_text(control_numbers_script(numbers, lists))
     for name in STATIC_FILES:
         shutil.copyfile(HERE / name, output / name)
+    subprocess.run(["node", str(HERE / "bundle.mjs"), str(output)], check=True)
+    (output / HEADERS).write_text(HOST_HEADERS)
     # The module's bytes in a script, which a page opened from disk may load
     # where it may not fetch.
     encoded = base64.b64encode(module.read_bytes()).decode("ascii")
@@ -220,7 +278,8 @@ def main():
     (output / "manifest.webmanifest").write_text(json.dumps(MANIFEST, indent=2) + "\n")
     help_text = (ROOT / "docs" / "Brawlwise-Help.txt").read_text().replace("@VERSION@", version)
     (output / "Brawlwise-Help.txt").write_text(help_text)
-    (output / "index.html").write_text(stamped_page(fill((HERE / "index.html").read_text(), found), output))
+    page = filled_lists(first_script(fill((HERE / "index.html").read_text(), found)), lists)
+    (output / "index.html").write_text(stamped_page(page, output))
     write_service_worker(output)
 
 

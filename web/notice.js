@@ -1,40 +1,67 @@
-// The page's notice, shown in place of the form when the calculator cannot
-// start: a page whose files are not all of one build (a host or a network
-// cache caught between two builds), a file that could not be fetched, or any
-// failure while the page wires itself up. It is the page's first script, so
-// that a later one failing, or missing, still ends here and never in the
-// start message. A notice that asks for a reload has its own Reload button:
-// an installed app has no reload control.
+// The page's first script, written into the page itself when it is built (so
+// that it can never be missing) and in ES5 (so that every browser runs it,
+// however old). It marks the page as scripted, keeps note of each control the
+// user changes before the other scripts run, and shows the page's notice in
+// place of the form when the calculator cannot start: a page whose files are
+// not all of one build, a file that could not be fetched or did not run, a
+// browser too old for them, or any failure while the page wires itself up.
+// A page not ready within a few seconds says so, with Reload, while it goes
+// on waiting. A notice that asks for a reload has its own Reload button: an
+// installed app has no reload control.
 'use strict';
-(self.brawlwiseBuilds ??= {})['notice.js'] = '';  // this file's build, written when the page is built
 
-/* exported showNotice, ofOneBuild, failedToStart, newerVersion */
-
+var NEEDED_BROWSERS = 'Safari 16 or later (iOS and iPadOS 16 on an iPhone or iPad), Chrome or Edge 97 or later, ' +
+  'or Firefox 102 or later';
 // The page's scripts, each of which notes its build as it runs (the module's
 // script is checked by calculator.js as it loads).
-const STAMPED_SCRIPTS = ['notice.js', 'control-numbers.js', 'calculator.js', 'offline.js', 'page.js'];
+var STAMPED_SCRIPTS = ['control-numbers.js', 'calculator.js', 'offline.js', 'page.js'];
+var SLOW_START_MS = 8000;
 
-function showNotice(text, { reload = false } = {}) {
-  const notice = document.getElementById('notice');
-  notice.querySelector('[data-notice-text]').textContent = text;
-  const button = notice.querySelector('[data-command="reload"]');
-  button.hidden = !reload;
-  button.onclick = reloadAfresh;
-  notice.hidden = false;
-  document.getElementById('encounter').hidden = true;
-  document.documentElement.dataset.stopped = '';
-  performance.mark('brawlwise-started');
+var page = document.documentElement;
+page.setAttribute('data-scripted', '');
+
+function stillStarting() {
+  return !page.hasAttribute('data-ready') && !page.hasAttribute('data-stopped');
 }
+
+// A control changed before the page's scripts have run keeps what the user made of it.
+function noteChanged(event) {
+  if (stillStarting() && event.target && event.target.setAttribute) event.target.setAttribute('data-changed', '');
+}
+document.addEventListener('input', noteChanged, true);
+document.addEventListener('change', noteChanged, true);
 
 // A reload that fetches the page's files afresh first: a file of another
 // build that the browser keeps under this build's address (asked for while
 // the host was between builds) would otherwise come back from its cache.
-async function reloadAfresh() {
-  const stamp = document.documentElement.dataset.build;
-  const files = [...document.querySelectorAll('script[src], link[rel="stylesheet"]')].map((e) => e.src || e.href);
-  if (stamp) files.push(new URL(`brawlwise-module.js?v=${stamp}`, location.href).href);
-  await Promise.allSettled(files.map((file) => fetch(file, { cache: 'reload' })));
-  location.reload();
+function reloadAfresh() {
+  var stamp = page.getAttribute('data-build');
+  var elements = document.querySelectorAll('script[src], link[rel="stylesheet"]');
+  var files = [];
+  for (var i = 0; i < elements.length; i++) files.push(elements[i].src || elements[i].href);
+  if (stamp) files.push(new URL('brawlwise-module.js?v=' + stamp, location.href).href);
+  var left = files.length;
+  var reload = function () {
+    if (--left <= 0) location.reload();
+  };
+  if (!window.fetch) {
+    location.reload();
+    return;
+  }
+  for (var j = 0; j < files.length; j++) fetch(files[j], { cache: 'reload' }).then(reload, reload);
+}
+
+function showNotice(text, options) {
+  var notice = document.getElementById('notice');
+  notice.querySelector('[data-notice-text]').textContent = text;
+  var button = notice.querySelector('[data-command="reload"]');
+  button.hidden = !(options && options.reload);
+  button.onclick = reloadAfresh;
+  notice.hidden = false;
+  document.getElementById('encounter').hidden = true;
+  document.getElementById('stalled').hidden = true;
+  page.setAttribute('data-stopped', '');
+  if (window.performance && performance.mark) performance.mark('brawlwise-started');
 }
 
 function newerVersion() {
@@ -44,20 +71,40 @@ function newerVersion() {
 
 function failedToStart(error) {
   showNotice('Brawlwise could not start its calculator, so it cannot answer here. Reload to try again; if that ' +
-    `does not help, use the Windows program. (${error && error.message ? error.message : error})`, { reload: true });
+    'does not help, use the Windows program. (' + (error && error.message ? error.message : error) + ')',
+  { reload: true });
 }
 
-// Whether every script of the page is of the page's build; if not, says so.
+function tooOld() {
+  showNotice('This browser is too old for Brawlwise\'s calculator. Brawlwise needs ' + NEEDED_BROWSERS +
+    '; or use the Windows program.');
+}
+
+// Whether this browser has what the page's other scripts are written in.
+function modernEnough() {
+  return typeof Object.hasOwn === 'function' && typeof Array.prototype.at === 'function' &&
+    typeof window.HTMLDialogElement === 'function';
+}
+
+var sawSyntaxError = false;
+
+// Whether every script of the page ran and is of the page's build; if not, says so.
 function ofOneBuild() {
-  const stamp = document.documentElement.dataset.build;
-  if (!stamp) return true;  // a page not built by build_page.py: nothing to compare
-  const builds = self.brawlwiseBuilds || {};
-  const missing = STAMPED_SCRIPTS.filter((name) => !(name in builds));
+  var stamp = page.getAttribute('data-build');
+  var builds = self.brawlwiseBuilds || {};
+  var missing = [];
+  var other = false;
+  for (var i = 0; i < STAMPED_SCRIPTS.length; i++) {
+    var name = STAMPED_SCRIPTS[i];
+    if (!Object.prototype.hasOwnProperty.call(builds, name)) missing.push(name);
+    else if (stamp && builds[name] !== stamp) other = true;
+  }
   if (missing.length) {
-    failedToStart(new Error(`${missing.join(', ')} did not load`));
+    if (sawSyntaxError || !modernEnough()) tooOld();
+    else failedToStart(new Error(missing.join(', ') + ' did not load'));
     return false;
   }
-  if (STAMPED_SCRIPTS.some((name) => builds[name] !== stamp)) {
+  if (other) {
     newerVersion();
     return false;
   }
@@ -65,18 +112,26 @@ function ofOneBuild() {
 }
 
 // Whatever fails before the page is ready, and has not said so itself.
-const stillStarting = () => !document.documentElement.hasAttribute('data-ready') &&
-  !document.documentElement.hasAttribute('data-stopped');
-window.addEventListener('error', (event) => {
-  if (event.target === window && stillStarting()) failedToStart(event.error || event.message);
+window.addEventListener('error', function (event) {
+  if (event.target !== window) return;
+  if (event.error && event.error.name === 'SyntaxError') sawSyntaxError = true;
+  if (stillStarting() && page.hasAttribute('data-starting')) failedToStart(event.error || event.message);
 });
-window.addEventListener('unhandledrejection', (event) => {
+window.addEventListener('unhandledrejection', function (event) {
   if (stillStarting()) failedToStart(event.reason);
 });
-// Every deferred script has run by now: one that did not load, or a page.js
-// that stopped before its start, leaves the start message up for ever.
-document.addEventListener('DOMContentLoaded', () => {
-  if (stillStarting() && !document.documentElement.hasAttribute('data-starting') && ofOneBuild()) {
+// Every deferred script has run by now: one that did not load or run, or a
+// page.js that stopped before its start, would leave the start message up.
+document.addEventListener('DOMContentLoaded', function () {
+  if (stillStarting() && !page.hasAttribute('data-starting') && ofOneBuild()) {
     failedToStart(new Error('page.js did not start'));
   }
+  var stalled = document.getElementById('stalled');
+  stalled.querySelector('[data-command="reload"]').onclick = function (event) {
+    event.preventDefault();
+    location.reload();
+  };
+  setTimeout(function () {
+    if (stillStarting()) stalled.hidden = false;
+  }, SLOW_START_MS);
 });

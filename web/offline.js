@@ -1,57 +1,141 @@
 // The page as an app and offline: over http(s) it names its manifest and
-// registers its worker, and the About window tells whether this version works
-// offline on this device and, if not, why, in the worker's own words.
-'use strict';
-(self.brawlwiseBuilds ??= {})['offline.js'] = '';  // this file's build, written when the page is built
+// registers its service worker (through Workbox's window helper), offers a
+// new version once one is ready ("A new version is ready", Reload), and the
+// About window tells whether this version works offline on this device
+// and, if not, why, in a player's words. Bundled when the page is built.
+import { Workbox } from 'workbox-window/Workbox.mjs';
+import { messageSW } from 'workbox-window/messageSW.mjs';
 
-/* exported offerApp, tellOffline */
-/* global ofThisBuild */
+const NOTES = 'brawlwise-offline-notes';  // what a failed install left, by the worker's scope
+const ROOM_NEEDED = 1024 * 1024;  // less room than this for the site, and storage is taken as full
+const RETRY = 'It will try again the next time the page is opened.';
 
-const WORKER_NOTES = 'brawlwise-pages';  // the worker's notes: each build's state, each page's build
+let workbox = null;
+let registration = null;
+let refused = null;  // why the worker could not register
+let registering = false;
+let takingOver = false;
+
+const canHaveWorker = () => location.protocol.startsWith('http') && window.isSecureContext;
 
 // A page served over http(s) can be installed as an app, and works offline
 // after its first visit; from disk a manifest could not load and no worker
-// may register, so the page names neither there.
-function offerApp() {
+// may register, so the page names neither there. `onNewVersion` is called
+// when a new build is whole on this device and waits for this page.
+function offerApp(onNewVersion) {
   if (!location.protocol.startsWith('http')) return;
   const link = document.createElement('link');
   link.rel = 'manifest';
-  link.href = ofThisBuild('manifest.webmanifest');
+  link.href = self.ofThisBuild('manifest.webmanifest');
   document.head.append(link);
-  // Once the page has loaded, so as not to slow its start. Over plain http
-  // from another machine (no secure context) there is no worker: the page
-  // then works as from disk.
-  if (!window.isSecureContext || !('serviceWorker' in navigator)) return;
-  window.addEventListener('load', () => {
-    navigator.serviceWorker.register('service-worker.js').catch(() => {});
+  // Over plain http from another machine (no secure context) there is no
+  // worker: the page then works as from disk.
+  if (!canHaveWorker() || !('serviceWorker' in navigator)) return;
+  workbox = new Workbox('service-worker.js');
+  workbox.addEventListener('waiting', onNewVersion);
+  // Another page of this site took the new build: this one's next file
+  // would be of it, so it offers the reload too.
+  workbox.addEventListener('controlling', (event) => {
+    if (takingOver) location.reload();
+    else if (event.isExternal) onNewVersion();
+  });
+  registering = true;
+  workbox.register().then((found) => {
+    registration = found || null;
+  }, (error) => {
+    refused = error;
+  }).finally(() => {
+    registering = false;
   });
 }
 
-// What the worker noted of this page's build ({ state, why }), or null.
-async function noteOfThisBuild() {
-  if (!await caches.has(WORKER_NOTES)) return null;
-  const notes = await caches.open(WORKER_NOTES);
-  const stamp = document.documentElement.dataset.build;
-  for (const request of await notes.keys()) {
-    if (!new URL(request.url).pathname.includes('/build/')) continue;
-    const note = await (await notes.match(request)).json();
-    if (note.stamp === stamp) return note;
+// Runs the new build: it takes over, and the page loads again under it (at
+// once where the browser never says it took over).
+function useNewVersion() {
+  if (!registration || !registration.waiting) {
+    location.reload();
+    return;
   }
-  return null;
+  takingOver = true;
+  workbox.messageSkipWaiting();
+  setTimeout(() => location.reload(), 3000);
+}
+
+// What the active worker says of itself ({ stamp, whole }), or null.
+async function workerState(worker) {
+  if (!worker) return null;
+  const timeout = new Promise((resolve) => { setTimeout(() => resolve(null), 2000); });
+  return Promise.race([messageSW(worker, { type: 'BRAWLWISE_STATE' }).catch(() => null), timeout]);
+}
+
+// What the last failed install of this page's scope left: { stamp, file, full }, or null.
+async function failedInstall() {
+  try {
+    if (!registration || !await caches.has(NOTES)) return null;
+    const note = await (await caches.open(NOTES)).match(new URL('install-failed', registration.scope).href);
+    return note ? await note.json() : null;
+  } catch {
+    return null;
+  }
+}
+
+// Whether the site has no room left on this device, as the browser tells.
+async function storageFull() {
+  try {
+    const { usage, quota } = await navigator.storage.estimate();
+    return quota - usage < ROOM_NEEDED;
+  } catch {
+    return false;
+  }
+}
+
+function whyNotKept(failure, full) {
+  if (full || (failure && failure.full)) return "the device's storage is full";
+  if (failure && failure.file) return `a file of it could not be fetched (${failure.file})`;
+  return 'a file of it could not be fetched';
+}
+
+function refusal() {
+  if (refused && refused.name === 'SecurityError') {
+    return 'This page does not work offline here: service workers are turned off in this browser.';
+  }
+  return 'This page does not work offline here: the host did not give its offline part (service-worker.js), ' +
+    'so it works only with a network.';
 }
 
 async function offlineState() {
   if (!location.protocol.startsWith('http')) return 'Opened from a file: it works without a network as it is.';
-  if (!window.isSecureContext || !('serviceWorker' in navigator) || typeof caches === 'undefined') {
-    return 'This page does not work offline here: that needs an https address.';
+  if (!canHaveWorker()) return 'This page does not work offline here: that needs an https address.';
+  if (!('serviceWorker' in navigator) || typeof caches === 'undefined') {
+    return 'This page does not work offline here: service workers are turned off in this browser.';
   }
-  const note = await noteOfThisBuild().catch(() => null);
-  if (note && note.state === 'kept') return 'This version works offline on this device.';
-  if (note && note.state === 'failed') {
-    return `This version does not work offline yet: a file of it could not be fetched (${note.why}). ` +
-      'It will try again the next time the page is opened.';
+  if (refused) return refusal();
+  if (!registration) {
+    return registering ? 'This version is being kept on this device, to work offline.'
+      : 'This version does not work offline yet: it will be kept the next time the page is opened.';
   }
-  return 'This version is being kept on this device, to work offline.';
+  const stamp = document.documentElement.dataset.build;
+  const state = await workerState(registration.active);
+  const failure = await failedInstall();
+  const full = await storageFull();
+  if (state && state.whole && state.stamp === stamp) {
+    const works = 'This version works offline on this device.';
+    if (registration.waiting) return `${works} A new version is ready: Reload to use it.`;
+    if (registration.installing) return `${works} A new version is being kept on this device.`;
+    if (failure && failure.stamp !== stamp) {
+      return `${works} A newer version on the host could not be kept on this device: ${whyNotKept(failure, full)}. ` +
+        RETRY;
+    }
+    return works;
+  }
+  if (registration.installing) return 'This version is being kept on this device, to work offline.';
+  if (registration.waiting) return 'A new version is ready on this device: Reload to use it, also offline.';
+  const why = whyNotKept(failure && failure.stamp === stamp ? failure : null, full);
+  if (state && state.whole) {
+    return `This version does not work offline on this device: ${why}. Offline, the version kept earlier opens. ${RETRY}`;
+  }
+  if (failure || full) return `This version does not work offline yet: ${why}. ${RETRY}`;
+  return 'This version does not work offline yet: it will be kept the next time the page is opened.';
 }
 
 // Tells the state in the About window, and again while it stays open.
@@ -63,3 +147,5 @@ async function tellOffline(dialog) {
   if (said.textContent !== text) said.textContent = text;
   if (dialog.open) offlineTimer = setTimeout(() => tellOffline(dialog), 1000);
 }
+
+Object.assign(self, { offerApp, useNewVersion, tellOffline });

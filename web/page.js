@@ -5,7 +5,7 @@
 (self.brawlwiseBuilds ??= {})['page.js'] = '';  // this file's build, written when the page is built
 
 /* global loadCalculator, ofThisBuild, LIST_ITEMS, showNotice, ofOneBuild, failedToStart, newerVersion */
-/* global offerApp, tellOffline */
+/* global NEEDED_BROWSERS, offerApp, useNewVersion, tellOffline */
 /* global IDD_MAIN, IDD_ABOUT, IDD_RESULTS, IDD_STATISTICS, IDM_FILE_CLEAR, IDM_HELP_ABOUT */
 /* global IDC_MAIN_PLAYER1_NAME, IDC_MAIN_PLAYER2_NAME, IDC_MAIN_PLAYER1_STATUS, IDC_MAIN_PLAYER2_STATUS */
 /* global IDC_MAIN_LOCATION, IDC_MAIN_SYSTEM_SECURITY, IDC_MAIN_SAME_CORPORATION, IDC_MAIN_SAME_ALLIANCE */
@@ -32,8 +32,6 @@ const LINK_VERSION = '1';
 // The link is written this long after the last change: browsers limit how
 // often a page may rewrite its address (WebKit refuses past 100 in 10 s).
 const LINK_DELAY_MS = 300;
-const NEEDED_BROWSERS = 'Safari 16 or later (iOS and iPadOS 16 on an iPhone or iPad), Chrome or Edge 97 or later, ' +
-  'or Firefox 102 or later';
 const VERDICT_PICTURES = [
   { src: ofThisBuild('graphics/tick.bmp'), alt: 'Tick: player 1 may attack without sanction' },
   { src: ofThisBuild('graphics/cross.bmp'), alt: 'Cross: the attack has consequences for player 1' },
@@ -64,12 +62,21 @@ function takeBackControls() {
 }
 
 // The lists' items are the page's own (written when the page is built), so
-// that a link fills them before the module is ready.
+// that a link fills them before the module is ready. The page's lists start
+// with an empty item, which goes; a choice made before is kept.
 function fillLists() {
   for (const list of LISTS) {
+    const chosen = changedBeforeStart(list) ? control(list).value : '';
     control(list).replaceChildren(...LIST_ITEMS[list].map((item) => new Option(item, item)));
-    control(list).selectedIndex = -1;
+    control(list).selectedIndex = LIST_ITEMS[list].indexOf(chosen);
   }
+}
+
+// Whether the user changed a control before the page's scripts ran (the
+// first script notes it), or typed into a box.
+function changedBeforeStart(number) {
+  const element = control(number);
+  return element.hasAttribute('data-changed') || (element.type === 'text' && element.value !== '');
 }
 
 // ---- windows
@@ -259,8 +266,8 @@ function clip(text) {
 
 // Fills the controls from the fragment: what it names and the page knows,
 // as a person could have entered it; everything else empty. Opens nothing.
-// At the start a box already typed into (the form is drawn before the
-// scripts run) keeps what was typed.
+// At the start a control the user already changed (the form is drawn before
+// the scripts run) keeps what the user made of it.
 function readLink(atStart = false) {
   let link;
   try {
@@ -274,14 +281,17 @@ function readLink(atStart = false) {
   if (link.has('v') && link.get('v') !== LINK_VERSION) {
     say('This link is of another version of Brawlwise: what this page knows of it is filled in.');
   }
+  const kept = (number) => atStart && changedBeforeStart(number);
   for (const box of BOXES) {
-    if (!(atStart && control(box).value !== '')) control(box).value = clip(typable(value(box) ?? ''));
+    if (!kept(box)) control(box).value = clip(typable(value(box) ?? ''));
   }
   for (const list of LISTS) {
     const select = control(list);
-    select.selectedIndex = [...select.options].findIndex((option) => option.value === value(list));
+    if (!kept(list)) select.selectedIndex = [...select.options].findIndex((option) => option.value === value(list));
   }
-  for (const tick of TICKS) control(tick).checked = value(tick) === '1';
+  for (const tick of TICKS) {
+    if (!kept(tick)) control(tick).checked = value(tick) === '1';
+  }
 }
 
 // ---- before the calculator is ready
@@ -385,11 +395,29 @@ document.addEventListener('securitypolicyviolation', (event) => {
   if (event.violatedDirective.startsWith('script-src')) refusedByPolicy = true;
 });
 
+// A new build is whole on this device: the page offers it, keeping the encounter.
+function offerNewVersion() {
+  const line = document.getElementById('update');
+  line.hidden = false;
+  line.querySelector('[data-command="update"]').onclick = () => {
+    writeLinkNow();
+    useNewVersion();
+  };
+}
+
 async function start() {
   document.documentElement.dataset.starting = '';
   if (!ofOneBuild()) return;
+  // A browser with WebAssembly turned off (a lockdown or no-JIT mode): a
+  // reload would not help.
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+    showNotice('This browser runs no WebAssembly here, which Brawlwise\'s calculator needs: it may be turned off ' +
+      `(as in a lockdown or no-JIT mode). Brawlwise needs ${NEEDED_BROWSERS}, with WebAssembly on; ` +
+      'or use the Windows program.');
+    return;
+  }
   try {
-    offerApp();
+    offerApp(offerNewVersion);
     wire();
     fillLists();
     readLink(true);
@@ -421,6 +449,7 @@ async function start() {
   calculator = loaded;
   encounter.removeAttribute('aria-busy');
   document.getElementById('starting').hidden = true;
+  document.getElementById('stalled').hidden = true;
   document.documentElement.dataset.ready = '';
   performance.mark('brawlwise-started');
   runPending();

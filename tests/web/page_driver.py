@@ -165,6 +165,10 @@ class Engine:
     def installability_errors(self, driver):
         raise NotAvailable(f"{self.name}'s driver cannot ask whether the page can be installed")
 
+    def limit_storage(self, driver, origin, size):
+        """Gives an origin only `size` bytes of storage, as a nearly full device would."""
+        raise NotAvailable(f"{self.name}'s driver cannot lower a site's storage quota")
+
     def wheel(self, driver, delta_y):
         """Turns the mouse wheel over the middle of the window."""
         from selenium.webdriver.common.action_chains import ActionChains
@@ -214,6 +218,9 @@ class Chromium(Engine):
 
     def installability_errors(self, driver):
         return driver.execute_cdp_cmd('Page.getInstallabilityErrors', {})['installabilityErrors']
+
+    def limit_storage(self, driver, origin, size):
+        driver.execute_cdp_cmd('Storage.overrideQuotaForOrigin', {'origin': origin, 'quotaSize': size})
 
 
 class WebKit(Engine):

@@ -15,6 +15,7 @@ Usage: /usr/bin/python3 page_test.py PAGE_FOLDER SCREENSHOT_FOLDER ENGINE [SKIPP
 """
 import functools
 import http.server
+import json
 import os
 import re
 import shutil
@@ -149,8 +150,12 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
             site.asked.append(self.path)
         if path in site.late:
             site.late[path].wait(30)
-        if path in site.missing:
+        if self.path in site.missing:
             self.send_error(404)
+            return
+        if self.path in site.down_once:
+            site.down_once.discard(self.path)
+            self.send_error(503)
             return
         if path in site.redirects:
             status, target = site.redirects[path]
@@ -166,6 +171,11 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         path = '/' + path[len(site.under):].removeprefix('moved/')
         self.path = path + (f'?{address.query}' if address.query else '')
         super().do_GET()
+
+    def end_headers(self):
+        for name, value in self.server.site.headers.items():
+            self.send_header(name, value)
+        super().end_headers()
 
 
 # What a page can leave behind for a later one: storage, a cookie, a cache of
@@ -241,19 +251,20 @@ def window_rows(name, boxes=0, first=None, picture=False, role='dialog', descrip
 # The start of a script that reads the main window's controls.
 CONTROLS = 'const control = (n) => document.querySelector(`[data-window="1000"] [data-control="${n}"]`);'
 
-# Whether a build's worker runs the page's address: it is active, with its
-# cache, and no other is on its way; or 'none: why'.
-WORKER_RUNS = """
-const [cache, done] = arguments;
+# Which files of a build (their cache keys, relative to the worker's scope)
+# the worker of the page's address keeps, and its state; or 'none: why'.
+WORKER_KEEPS = """
+const [keys, done] = arguments;
 if (!('serviceWorker' in navigator)) return done('none: no service workers on this page');
 navigator.serviceWorker.getRegistration().then(async (r) => {
-  if (!r) return done('no worker registered');
-  const settled = r.active && r.active.state === 'activated' && !r.installing && !r.waiting;
-  const kept = await caches.has(cache);
-  done(settled && kept ? 'yes' : `active ${r.active && r.active.state}, installing ${Boolean(r.installing)}, `
-    + `waiting ${Boolean(r.waiting)}, ${kept ? '' : 'no '}cache of the build; caches: ${await caches.keys()}`);
+  if (!r) return done({ state: 'no worker registered', missing: keys });
+  const cache = await caches.open(`workbox-precache-v2-${r.scope}`);
+  const have = new Set((await cache.keys()).map((request) => request.url));
+  done({ state: `active ${r.active && r.active.state}, installing ${Boolean(r.installing)}, `
+    + `waiting ${Boolean(r.waiting)}`, missing: keys.filter((key) => !have.has(new URL(key, r.scope).href)) });
 }, (error) => done(`none: ${error}`));
 """
+SETTLED = {'state': 'active activated, installing false, waiting false', 'missing': []}
 # The build mark of the page, its style sheet, each of its four scripts, and
 # the tick picture it would show.
 BUILDS_SHOWN = """
@@ -274,7 +285,11 @@ class Site:
     def __init__(self, folder, under='/'):
         self.under = under
         self.redirects = {}
-        self.missing = set()  # paths answered 404
+        # Addresses (a path and its query: page.js, not page.js?v=...) answered
+        # 404, or 503 once.
+        self.missing = set()
+        self.down_once = set()
+        self.headers = {}  # sent with every answer
         self.late = {}  # paths answered once their event is set
         self.asked = []  # every address asked for, in order
         self.lock = threading.Lock()
@@ -318,9 +333,11 @@ def deploy(build, served):
         os.utime(path, (later, later))
 
 
-def cache_of(build):
-    """The name of the cache that keeps a build."""
-    return 'brawlwise-' + re.search(r"const BUILD = '(\w+)'", (build / 'service-worker.js').read_text()).group(1)
+def keys_of(build):
+    """The cache keys of a build's files, as its worker names them."""
+    worker = (build / 'service-worker.js').read_text()
+    files = json.loads(re.search(r'self\.__WB_MANIFEST = (\[.*?\]);\n', worker, re.S).group(1))
+    return [f"{entry['url']}?__WB_REVISION__={entry['revision']}" for entry in files]
 
 
 def picture_path(picture):
@@ -864,6 +881,26 @@ class PageTest:
         ENGINE.errors(self.driver)  # the refusal's own report, where the engine makes one
         self.open('')
 
+    def test_a_browser_that_cannot_run_the_page_is_told_so_without_reload(self):
+        # WebAssembly turned off (a lockdown or no-JIT mode): which browsers
+        # will do. No script at all (JavaScript off, or the scripts refused):
+        # the page says it needs JavaScript and offers no form.
+        html = (COPY / 'index.html').read_text()
+        (COPY / 'no-wasm.js').write_text('delete window.WebAssembly;\n')
+        rows = [('no WebAssembly', html.replace('<title>', '<script src="no-wasm.js"></script><title>', 1),
+                 'notice', 'WebAssembly'),
+                ('no script', re.sub(r'<script\b.*?</script>', '', html, flags=re.S), 'no-script', 'needs JavaScript')]
+        for name, page, shown, words in rows:
+            with self.subTest(browser=name):
+                (COPY / 'cannot.html').write_text(page)
+                self.driver.get(self.base.replace('index.html', 'cannot.html'))
+                line = self.driver.find_element(By.ID, shown)
+                self.assertSoon(lambda: words in line.text or line.text, True, 'the line (seen on the left)')
+                self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False)
+                self.assertFalse(any(button.is_displayed() for button in
+                                     self.driver.find_elements(By.CSS_SELECTOR, '[data-command="reload"]')))
+        self.open('')
+
     def test_menus_close_and_give_the_focus_back(self):
         help_menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]')
         file_menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]')
@@ -1106,29 +1143,45 @@ class FromServer(PageTest, unittest.TestCase):
     def shot(self, name):
         pass
 
-    def worker(self, build, seconds=10):
-        """Waits until the worker of `build` runs the page's address; a skipped
-        check where the engine runs no worker here."""
-        runs = lambda: self.driver.execute_async_script(WORKER_RUNS, cache_of(build))  # noqa: E731
-        first = runs()
-        if first.startswith('none'):
+    def keeps(self, build):
+        """The state of the worker of the page's address, and which of
+        `build`'s files it does not keep."""
+        return self.driver.execute_async_script(WORKER_KEEPS, keys_of(build))
+
+    def worker(self, build, seconds=10, state=SETTLED):
+        """Waits until the worker of the page's address keeps every file of
+        `build`, in this state (by default, active with nothing on its way);
+        a skipped check where the engine runs no worker here."""
+        first = self.keeps(build)
+        if isinstance(first, str):
             self.skipped('the page offline and a new build taking over', first[len('none: '):])
             raise unittest.SkipTest(first)
-        self.assertSoon(runs, 'yes', f'the worker of {build.name} runs the page', seconds)
-
-    def caches(self):
-        return self.driver.execute_async_script('caches.keys().then(arguments[0])')
-
-    def reload_to_find(self, build, old):
-        """Reloads the page, which is still a page of the old build, and waits
-        until the browser has found `build` on the host and started to keep it."""
-        self.reload()
-        self.assertEqual(self.builds_shown(), [old] * 7)
-        self.assertSoon(lambda: cache_of(build) in self.caches(), True, f'the browser finds the build {build.name}')
+        self.assertSoon(lambda: self.keeps(build), state, f'the worker keeps the build {build.name}', seconds)
 
     def builds_shown(self):
         """The build of each file the page loaded, and of a picture it would show."""
         return self.driver.execute_async_script(BUILDS_SHOWN)
+
+    def open_until(self, address, mark):
+        """Opens the page afresh until it runs the build `mark`: a waiting
+        build takes over once no page runs the old one, a moment after."""
+        def opened():
+            self.open('', base=address)
+            return self.builds_shown()
+        self.assertSoon(opened, [mark] * 7, f'a page opened afresh runs the build {mark}', seconds=20)
+
+    def offline_line(self):
+        """About's line on working offline, About open."""
+        if not self.is_open(1100):
+            self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]').click()
+            self.driver.find_element(By.CSS_SELECTOR, '[data-command="103"]').click()
+            self.assertSoon(self.open_windows, ['1100'])
+        return self.in_window(1100, 'offline').text
+
+    def assertOffline(self, *words, seconds=10):
+        """Waits until About's offline line holds each of `words`."""
+        self.assertSoon(lambda: all(w in self.offline_line() for w in words) or self.offline_line(), True,
+                        f'About says {words} (seen on the left)', seconds)
 
     def test_after_a_first_visit_the_page_works_offline(self):
         with tempfile.TemporaryDirectory() as folder:
@@ -1136,6 +1189,7 @@ class FromServer(PageTest, unittest.TestCase):
             site = Site(folder)
             self.open('', base=site.address)
             self.worker(Path(folder))
+            self.assertOffline('This version works offline on this device.')
             site.stop()
             self.open('#v=1&4001=Ann&4006=-2.5&1004=Station&1005=0.4&1020=1', base=site.address)
             self.main(1001).click()
@@ -1145,7 +1199,12 @@ class FromServer(PageTest, unittest.TestCase):
             self.assertSoon(lambda: self.driver.execute_script('return arguments[0].naturalWidth',
                                                                self.in_window(1200, 1210)), 48)
 
-    def test_a_new_build_runs_from_the_next_load_and_open_pages_keep_theirs(self):
+    def test_a_new_build_is_offered_and_runs_once_taken_and_open_pages_keep_theirs(self):
+        # A new build installs while the page runs the old one, waits, and
+        # is offered ("A new version is ready"); it runs after the offer's
+        # Reload, which keeps the encounter, or once no page runs the old one.
+        # Its files replace the old build's.
+        waiting = {'state': 'active activated, installing false, waiting true', 'missing': []}
         with tempfile.TemporaryDirectory() as folder:
             builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'ABC'}
             served = Path(folder) / 'served'
@@ -1155,34 +1214,51 @@ class FromServer(PageTest, unittest.TestCase):
                 self.open('', base=site.address)
                 self.worker(builds['A'])
                 self.assertEqual(self.builds_shown(), ['A'] * 7)
-                for old, new in (('A', 'B'), ('B', 'C')):
-                    deploy(builds[new], served)
-                    self.reload_to_find(builds[new], old)
-                    self.worker(builds[new])
-                    self.assertEqual(self.builds_shown(), [old] * 7, 'the open page keeps its build')
-                    self.assertTrue({cache_of(builds[old]), cache_of(builds[new])} <= set(self.caches()))
-                    self.reload()
-                    self.assertEqual(self.builds_shown(), [new] * 7, 'the next load runs the new build')
-                self.assertSoon(lambda: cache_of(builds['A']) in self.caches(), False, 'no page runs the first build')
-                self.assertIn(cache_of(builds['C']), self.caches())
+                for old, new, taken in (('A', 'B', 'by Reload'), ('B', 'C', 'reopened')):
+                    with self.subTest(new=new, taken=taken):
+                        deploy(builds[new], served)
+                        self.reload()
+                        self.worker(builds[new], state=waiting)
+                        update = self.driver.find_element(By.ID, 'update')
+                        self.assertSoon(update.is_displayed, True, 'the page offers the new version')
+                        self.assertEqual(self.builds_shown(), [old] * 7, 'the open page keeps its build')
+                        if taken == 'by Reload':
+                            self.type(4001, 'Ann')
+                            update.find_element(By.CSS_SELECTOR, '[data-command="update"]').click()
+                            self.wait(lambda: self.script_while_loading(
+                                'const m = document.querySelector("meta[name=test-build]");'
+                                'return document.documentElement.hasAttribute("data-ready") && m.content'
+                            ) == new, 20)
+                            self.assertEqual(self.builds_shown(), [new] * 7)
+                            self.assertEqual(self.value(4001), 'Ann', 'the encounter is kept')
+                        else:
+                            self.open_until(site.address, new)
+                        self.worker(builds[new])
+                        gone = set(keys_of(builds[old])) - set(keys_of(builds[new]))
+                        self.assertSoon(lambda: gone <= set(self.keeps(builds[old])['missing']), True,
+                                        "the old build's files are gone")
             finally:
                 site.stop()
 
-    def test_any_host_redirects_and_folder_addresses_work_online_and_offline(self):
+    def test_any_host_redirects_headers_and_folder_addresses_work_online_and_offline(self):
         # The page at its folder's address or at index.html, from the root
         # and from a sub-path, with the host redirecting the page or a file
-        # (each status a host may use): it opens, then opens offline.
-        rows = [('/', {}, 'index.html'),
-                ('/sub/', {}, ''),
-                ('/', {'index.html': (301, '')}, ''),
-                ('/sub/', {'index.html': (308, '')}, 'index.html'),
-                ('/sub/', {'index.html': (302, ''), 'page.js': (307, 'moved/page.js')}, ''),
+        # (each status a host may use), or sending headers that no cache
+        # keeps: it opens, then opens offline.
+        odd_headers = {'Vary': '*', 'Set-Cookie': 'session=1; Path=/', 'Link': '</x.html>; rel=alternate, ' * 400}
+        rows = [('/', {}, 'index.html', {}),
+                ('/sub/', {}, '', {}),
+                ('/', {'index.html': (301, '')}, '', {}),
+                ('/sub/', {'index.html': (308, '')}, 'index.html', {}),
+                ('/sub/', {'index.html': (302, ''), 'page.js': (307, 'moved/page.js')}, '', {}),
                 ('/sub/', {'calculator.js': (301, 'moved/calculator.js'),
-                           'brawlwise-module.js': (302, 'moved/brawlwise-module.js')}, 'index.html')]
-        for under, redirects, opened in rows:
-            with self.subTest(under=under, redirects=redirects, opened=opened):
+                           'brawlwise-module.js': (302, 'moved/brawlwise-module.js')}, 'index.html', {}),
+                ('/sub/', {}, '', odd_headers)]
+        for under, redirects, opened, headers in rows:
+            with self.subTest(under=under, redirects=redirects, opened=opened, headers=list(headers)):
                 site = Site(COPY, under)  # an origin of its own, with no worker yet
                 site.redirects = {under + name: (status, under + where) for name, (status, where) in redirects.items()}
+                site.headers = headers
                 try:
                     self.open('', base=site.address + opened)
                     self.worker(COPY)
@@ -1207,51 +1283,130 @@ class FromServer(PageTest, unittest.TestCase):
                 self.worker(builds['A'])
                 held.clear()  # B's install waits for its module
                 deploy(builds['B'], served)
-                self.reload_to_find(builds['B'], 'A')  # B starts to install
+                self.reload()
+                self.assertSoon(lambda: self.keeps(builds['B'])['state'], 'active activated, installing true, '
+                                'waiting false', 'the browser finds the build B')
                 for _ in range(2):
                     self.open('', base=site.address)  # loads answered by A's worker meanwhile
                     self.assertEqual(self.builds_shown(), ['A'] * 7)
                 held.set()
+                self.open_until(site.address, 'B')
                 self.worker(builds['B'])
-                self.open('', base=site.address)
-                self.assertEqual(self.builds_shown(), ['B'] * 7)
             finally:
                 held.set()
                 site.stop()
             self.open('', base=site.address)
             self.assertEqual(self.builds_shown(), ['B'] * 7, 'offline, the new build')
 
-    def test_a_failed_install_is_told_in_about_and_retries_only_what_failed(self):
+    def test_a_first_visit_with_a_file_missing_works_online_and_tries_again_for_what_failed(self):
         site = Site(COPY, '/sub/')
-        site.missing = {'/sub/Brawlwise-Help.txt'}
-        whole_build = lambda: site.asked.count('/sub/calculator.js')  # noqa: E731  (the worker asks without a stamp)
-        offline = lambda: self.in_window(1100, 'offline').text  # noqa: E731
-
-        def about():
-            self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]').click()
-            self.driver.find_element(By.CSS_SELECTOR, '[data-command="103"]').click()
-            self.assertSoon(self.open_windows, ['1100'])
+        late_file = '/sub/graphics/icon-maskable-512.png'  # one the page itself never asks for
+        site.missing = {late_file}
+        fetched = lambda: site.asked.count('/sub/calculator.js')  # noqa: E731  (the worker asks without a stamp)
         try:
             self.open('', base=site.address)
-            about()
-            self.assertSoon(lambda: 'could not be fetched' in offline() or offline(), True, 'About (seen on the left)')
-            self.assertIn('try again', offline())
-            fetched = whole_build()
-            self.assertSoon(lambda: self.driver.execute_async_script(
-                'const done = arguments[0]; navigator.serviceWorker.getRegistration()'
-                '.then((r) => done(!!(r && r.active && r.active.state === "activated")))'), True,
-                'the incomplete build takes over')
-            self.assertGreaterEqual(fetched, 1)
+            self.assertOffline('could not be fetched (graphics/icon-maskable-512.png)', 'try again')
+            before = fetched()
+            self.assertGreaterEqual(before, 1)
             for _ in range(2):
-                asked = site.asked.count('/sub/Brawlwise-Help.txt')
+                asked = site.asked.count(late_file)
                 self.open('', base=site.address)
-                self.assertSoon(lambda: site.asked.count('/sub/Brawlwise-Help.txt') > asked, True, 'it tries again')
-            self.assertEqual(whole_build(), fetched, 'only what failed is fetched again')
+                self.assertSoon(lambda: site.asked.count(late_file) > asked, True, 'it tries again')
+                self.assertFalse(self.driver.find_element(By.ID, 'notice').is_displayed(), 'no notice online')
+            self.assertEqual(fetched(), before, 'only what failed is fetched again')
             site.missing = set()
             self.open('', base=site.address)
             self.worker(COPY)
-            about()
-            self.assertSoon(lambda: 'works offline' in offline() or offline(), True, 'About (seen on the left)')
+            self.assertOffline('This version works offline on this device.')
+            ENGINE.errors(self.driver)  # the missing file's own reports
+        finally:
+            site.stop()
+
+    def test_a_newer_build_that_cannot_be_kept_leaves_the_last_one_working_and_is_told(self):
+        # A file of the new build fails once (a phone network dropping a
+        # request) or for good: the page runs the build it keeps, online and
+        # offline, never claims a newer version it cannot run, and About
+        # says what happened.
+        rows = [('once', 'down_once'), ('for good', 'missing')]
+        for how, failing in rows:
+            with self.subTest(fails=how), tempfile.TemporaryDirectory() as folder:
+                builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'AB'}
+                served = Path(folder) / 'served'
+                shutil.copytree(builds['A'], served)
+                site = Site(served)
+                try:
+                    self.open('', base=site.address)
+                    self.worker(builds['A'])
+                    # a file of B's own, as its worker asks for it (the page adds its stamp)
+                    getattr(site, failing).add('/brawlwise.css')
+                    deploy(builds['B'], served)
+                    self.reload()
+                    self.assertEqual(self.builds_shown(), ['A'] * 7)
+                    self.assertOffline('This version works offline on this device.',
+                                       'A newer version on the host could not be kept',
+                                       '(brawlwise.css)')
+                    self.assertFalse(self.driver.find_element(By.ID, 'notice').is_displayed())
+                    if how == 'once':
+                        self.reload()
+                        self.worker(builds['B'], state={'state': 'active activated, installing false, '
+                                                        'waiting true', 'missing': []})
+                        continue
+                    for _ in range(2):
+                        self.open(LINK_EXAMPLE, base=site.address)
+                        self.assertEqual(self.builds_shown(), ['A'] * 7)
+                        self.main(1001).click()
+                        self.assertSoon(self.open_windows, ['1200'], 'the page calculates')
+                    self.assertFalse(self.driver.find_element(By.ID, 'update').is_displayed())
+                finally:
+                    site.stop()
+                if how == 'for good':
+                    self.open('', base=site.address)
+                    self.assertEqual(self.builds_shown(), ['A'] * 7, 'offline, the build kept')
+                ENGINE.errors(self.driver)  # the failed file's own reports
+                self.open('')
+
+    def test_with_storage_full_every_load_starts_and_about_says_why(self):
+        site = Site(COPY)
+        try:
+            ENGINE.limit_storage(self.driver, site.origin, 20_000)
+        except NotAvailable as reason:
+            site.stop()
+            return self.skipped('storage full', reason)
+        try:
+            for _ in range(3):
+                self.open(LINK_EXAMPLE, base=site.address)
+                self.main(1001).click()
+                self.assertSoon(self.open_windows, ['1200'], 'the page calculates')
+            self.escape()
+            self.assertOffline("does not work offline", "the device's storage is full")
+        finally:
+            site.stop()
+
+    def test_two_copies_on_one_site_keep_their_own_offline_copies(self):
+        with tempfile.TemporaryDirectory() as folder:
+            copies = {name: marked_build(Path(folder) / name, mark) for name, mark in (('stable', 'A'), ('beta', 'B'))}
+            site = Site(Path(folder))
+            try:
+                for name in ('stable', 'beta', 'stable'):
+                    self.open('', base=f'{site.origin}/{name}/')
+                    self.worker(copies[name])
+                self.open('', base=f'{site.origin}/beta/')
+                self.worker(copies['beta'])
+            finally:
+                site.stop()
+            for name, mark in (('stable', 'A'), ('beta', 'B')):
+                self.open('', base=f'{site.origin}/{name}/')
+                self.assertEqual(self.builds_shown(), [mark] * 7, f'offline, {name} runs its own build')
+
+    def test_without_its_worker_script_the_page_works_and_about_says_so(self):
+        site = Site(COPY)
+        site.missing = {'/service-worker.js'}
+        try:
+            self.open(LINK_EXAMPLE, base=site.address)
+            self.main(1001).click()
+            self.assertSoon(self.open_windows, ['1200'], 'the page calculates')
+            self.escape()
+            self.assertOffline('does not work offline', 'service-worker.js')
             ENGINE.errors(self.driver)  # the missing file's own reports
         finally:
             site.stop()
@@ -1273,7 +1428,14 @@ class FromServer(PageTest, unittest.TestCase):
             index = served / 'index.html'
             index.write_text(index.read_text().replace('data-control="1002"', 'data-control="x1002"'))
 
+        def no_scripts(served, builds):
+            shutil.copytree(builds['B'], served)
+            for script in served.glob('*.js'):
+                if script.name != 'service-worker.js':
+                    script.unlink()
+
         rows = [('an old page with new files', lambda s, b: mixed(s, b, 'A', 'B'), 'newer version'),
+                ('no script but the page itself', no_scripts, 'could not start'),
                 ('a new page with old files', lambda s, b: mixed(s, b, 'B', 'A'), 'newer version'),
                 ('a new page with an old module', old_module, 'newer version'),
                 ('a page whose wiring fails', broken_page, 'could not start')]
@@ -1342,6 +1504,43 @@ class FromServer(PageTest, unittest.TestCase):
                 finally:
                     Quiet.module_released.set()
                     site.stop()
+
+    def test_a_module_that_stalls_is_told_with_reload_while_the_page_waits(self):
+        self.restart(page_load='none')
+        site = Site(COPY)  # an origin of its own: the module is not kept yet
+        Quiet.module_released.clear()
+        try:
+            self.driver.get(site.address)
+            stalled = self.wait(lambda: self.script_while_loading('return document.getElementById("stalled")'))
+            self.assertSoon(stalled.is_displayed, True, 'a line with Reload after a few seconds', seconds=15)
+            self.assertTrue(stalled.find_element(By.CSS_SELECTOR, '[data-command="reload"]').is_displayed())
+            self.assertTrue(self.main(4001).is_displayed(), 'the form stays')
+            Quiet.module_released.set()
+            page_driver.wait_ready(self.driver)
+            self.assertSoon(stalled.is_displayed, False, 'the line goes once the calculator is ready')
+        finally:
+            Quiet.module_released.set()
+            site.stop()
+
+    def test_what_the_user_did_before_the_scripts_ran_is_kept(self):
+        # The form is drawn before the page's scripts run: a tick, a list
+        # choice and typing made meanwhile stay, over an empty link.
+        self.restart(page_load='none')
+        site = Site(COPY)
+        held = site.late['/page.js'] = threading.Event()
+        try:
+            self.driver.get(site.address + '#v=1&1014=1')
+            self.wait(lambda: self.script_while_loading(CONTROLS + 'return !!control(1022) && location.href'))
+            self.main(1012).click()
+            self.main(1013).click()
+            self.choose(1004, 'Station')
+            self.type(4001, 'Ann')
+            held.set()
+            page_driver.wait_ready(self.driver)
+            self.assertEqual([self.ticked(), self.choices(), self.value(4001)], [[1012, 1013, 1014], [1, -1], 'Ann'])
+        finally:
+            held.set()
+            site.stop()
 
     def test_a_link_is_never_lost_while_the_module_loads(self):
         # The link fills every control at once; what is typed meanwhile wins

@@ -31,6 +31,7 @@ function offerApp(onNewVersion) {
   // Over plain http from another machine (no secure context) there is no
   // worker: the page then works as from disk.
   if (!canHaveWorker() || !('serviceWorker' in navigator)) return;
+  navigator.serviceWorker.addEventListener('message', hearWorker);
   workbox = new Workbox('service-worker.js');
   workbox.addEventListener('waiting', onNewVersion);
   // Another page of this site took the new build: this one's next file
@@ -42,11 +43,32 @@ function offerApp(onNewVersion) {
   registering = true;
   workbox.register().then((found) => {
     registration = found || null;
+    if (registration) watchForNewVersion(onNewVersion);
   }, (error) => {
     refused = error;
   }).finally(() => {
     registering = false;
   });
+}
+
+// Calls onNewVersion once a new build waits, also one that was still
+// installing when the page registered (Workbox's window helper then misses it).
+function watchForNewVersion(onNewVersion) {
+  const check = () => {
+    if (registration.waiting) onNewVersion();
+  };
+  const follow = (worker) => {
+    if (worker) worker.addEventListener('statechange', check);
+  };
+  follow(registration.installing);
+  registration.addEventListener('updatefound', () => follow(registration.installing));
+  check();
+}
+
+// What a failed install told this page, should its note not be kept.
+let toldFailure = null;
+function hearWorker(event) {
+  if (event.data && event.data.type === 'BRAWLWISE_INSTALL_FAILED') toldFailure = event.data.note;
 }
 
 // Runs the new build: it takes over, and the page loads again under it (at
@@ -68,14 +90,15 @@ async function workerState(worker) {
   return Promise.race([messageSW(worker, { type: 'BRAWLWISE_STATE' }).catch(() => null), timeout]);
 }
 
-// What the last failed install of this page's scope left: { stamp, file, full }, or null.
+// What the last failed install of this page's scope (its folder) left or
+// told: { stamp, file, full }, or null.
 async function failedInstall() {
   try {
-    if (!registration || !await caches.has(NOTES)) return null;
-    const note = await (await caches.open(NOTES)).match(new URL('install-failed', registration.scope).href);
-    return note ? await note.json() : null;
+    if (!await caches.has(NOTES)) return toldFailure;
+    const note = await (await caches.open(NOTES)).match(new URL('install-failed', location.href).href);
+    return note ? await note.json() : toldFailure;
   } catch {
-    return null;
+    return toldFailure;
   }
 }
 

@@ -26,34 +26,44 @@ const KEPT_HEADERS = ['content-type', 'content-security-policy', 'cross-origin-o
 
 let fetching = '';  // the file being fetched by the install, which fetches one at a time
 
+// Only a whole 200 answer is kept, as a response of its own with only the
+// kept headers (which also drops a redirect's mark).
+async function keepable(response) {
+  if (!response || response.status !== 200) return null;
+  const headers = new Headers();
+  for (const name of KEPT_HEADERS) {
+    if (response.headers.has(name)) headers.set(name, response.headers.get(name));
+  }
+  return new Response(await response.blob(), { status: 200, statusText: 'OK', headers });
+}
+
 const controller = new PrecacheController({
   plugins: [{
     requestWillFetch: async ({ request }) => {
       fetching = request.url;
       return request;
     },
-    // Only a whole 200 answer is kept, as a response of its own with only
-    // the kept headers (which also drops a redirect's mark).
-    cacheWillUpdate: async ({ response }) => {
-      if (!response || response.status !== 200) return null;
-      const headers = new Headers();
-      for (const name of KEPT_HEADERS) {
-        if (response.headers.has(name)) headers.set(name, response.headers.get(name));
-      }
-      return new Response(await response.blob(), { status: 200, statusText: 'OK', headers });
-    },
+    cacheWillUpdate: async ({ response }) => keepable(response),
   }],
 });
 controller.addToCacheList(self.__WB_MANIFEST);
 
 const nameOf = (address) => new URL(address).pathname.slice(SCOPE.pathname.length) || 'index.html';
 
+// Keeps the note, and tells it to the open pages of this scope at once.
 async function noteFailure(error) {
   const note = { stamp: STAMP, file: fetching ? nameOf(fetching) : '', full: error && error.name === 'QuotaExceededError' };
   try {
     await (await caches.open(NOTES)).put(NOTE, new Response(JSON.stringify(note)));
   } catch {
     // no room even for the note
+  }
+  try {
+    for (const page of await self.clients.matchAll({ type: 'window', includeUncontrolled: true })) {
+      page.postMessage({ type: 'BRAWLWISE_INSTALL_FAILED', note });
+    }
+  } catch {
+    // no page to tell
   }
 }
 
@@ -84,6 +94,37 @@ function keyOf(request) {
   return controller.getCacheKeyForURL(new URL(nameOf(url.href), SCOPE).href) || null;
 }
 
+// Fetches the files of this build that the cache lacks, each checked against
+// its digest and kept as the install keeps it; one repair at a time, and a
+// file that fails is tried again at the next. WebKit hides what a failed
+// first install had kept from the cache's list while still finding it by
+// its key (so a later install counts it as kept): such a file is deleted
+// before it is kept again, or it would stay hidden.
+let repairing = null;
+function repair() {
+  repairing ??= (async () => {
+    const cache = await caches.open(controller.strategy.cacheName);
+    const kept = new Set((await cache.keys()).map((r) => r.url));
+    for (const [url, key] of controller.getURLsToCacheKeys()) {
+      if (kept.has(key)) continue;
+      try {
+        const integrity = controller.getIntegrityForCacheKey(key);
+        const response = await keepable(await fetch(new Request(url, { integrity, cache: 'reload',
+          credentials: 'same-origin' })));
+        if (response) {
+          await cache.delete(key);
+          await cache.put(key, response);
+        }
+      } catch {
+        // the next repair tries again
+      }
+    }
+  })().catch(() => {}).finally(() => {
+    repairing = null;
+  });
+  return repairing;
+}
+
 async function answer(request, key) {
   try {
     if (request.mode !== 'navigate' || await whole()) {
@@ -109,12 +150,19 @@ self.addEventListener('activate', (event) => {
     for (const name of await caches.keys()) {
       if (/^brawlwise-(pages|[0-9a-f]{16})$/.test(name)) await caches.delete(name);
     }
+    if (!await whole()) await repair();
   }));
 });
 
+// A load of the page also has what the cache lacks fetched, once it is answered.
 self.addEventListener('fetch', (event) => {
   const key = keyOf(event.request);
-  if (key) event.respondWith(answer(event.request, key));
+  if (!key) return;
+  const answered = answer(event.request, key);
+  event.respondWith(answered);
+  if (event.request.mode === 'navigate') {
+    event.waitUntil(answered.then(whole).then((isWhole) => isWhole || repair()).catch(() => {}));
+  }
 });
 
 self.addEventListener('message', (event) => {

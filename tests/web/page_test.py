@@ -173,8 +173,12 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         super().do_GET()
 
     def end_headers(self):
-        for name, value in self.server.site.headers.items():
-            self.send_header(name, value)
+        # A Site's headers go with the page's files; the worker's own script
+        # is served plain, as the README asks of a host (Firefox keeps no
+        # worker whose script came with Vary: *).
+        if urllib.parse.urlsplit(self.path).path != '/service-worker.js':
+            for name, value in self.server.site.headers.items():
+                self.send_header(name, value)
         super().end_headers()
 
 
@@ -264,6 +268,15 @@ navigator.serviceWorker.getRegistration().then(async (r) => {
     + `waiting ${Boolean(r.waiting)}`, missing: keys.filter((key) => !have.has(new URL(key, r.scope).href)) });
 }, (error) => done(`none: ${error}`));
 """
+# How many files the caches of Workbox's precaching hold on the page's site.
+PRECACHED = """
+const done = arguments[0];
+caches.keys().then(async (names) => {
+  let count = 0;
+  for (const name of names.filter((n) => n.startsWith('workbox-precache'))) count += (await (await caches.open(name)).keys()).length;
+  done(count);
+});
+"""
 SETTLED = {'state': 'active activated, installing false, waiting false', 'missing': []}
 # The build mark of the page, its style sheet, each of its four scripts, and
 # the tick picture it would show.
@@ -289,7 +302,7 @@ class Site:
         # 404, or 503 once.
         self.missing = set()
         self.down_once = set()
-        self.headers = {}  # sent with every answer
+        self.headers = {}  # sent with every file but the worker's script
         self.late = {}  # paths answered once their event is set
         self.asked = []  # every address asked for, in order
         self.lock = threading.Lock()
@@ -357,6 +370,7 @@ def skipped_check(check, reason):
 
 
 class PageTest:
+    maxDiff = None
     """The checks; FromDisk and FromServer run them on either address."""
 
     def setUp(self):
@@ -1158,17 +1172,36 @@ class FromServer(PageTest, unittest.TestCase):
             raise unittest.SkipTest(first)
         self.assertSoon(lambda: self.keeps(build), state, f'the worker keeps the build {build.name}', seconds)
 
+    def running(self, folder, marks):
+        """Builds of these marks in `folder`, the first on a site of its own
+        and kept by the page's worker: (builds, served folder, site)."""
+        builds = {mark: marked_build(Path(folder) / mark, mark) for mark in marks}
+        served = Path(folder) / 'served'
+        shutil.copytree(builds[marks[0]], served)
+        site = Site(served)
+        try:
+            self.open('', base=site.address)
+            self.worker(builds[marks[0]])
+            self.assertEqual(self.builds_shown(), [marks[0]] * 7)
+        except BaseException:
+            site.stop()
+            raise
+        return builds, served, site
+
     def builds_shown(self):
         """The build of each file the page loaded, and of a picture it would show."""
         return self.driver.execute_async_script(BUILDS_SHOWN)
 
-    def open_until(self, address, mark):
-        """Opens the page afresh until it runs the build `mark`: a waiting
-        build takes over once no page runs the old one, a moment after."""
-        def opened():
-            self.open('', base=address)
-            return self.builds_shown()
-        self.assertSoon(opened, [mark] * 7, f'a page opened afresh runs the build {mark}', seconds=20)
+    def take_new_version(self, mark):
+        """Presses the Reload of "A new version is ready" and waits until the
+        page runs the build `mark`."""
+        update = self.driver.find_element(By.ID, 'update')
+        self.assertSoon(update.is_displayed, True, 'the page offers the new version')
+        update.find_element(By.CSS_SELECTOR, '[data-command="update"]').click()
+        self.wait(lambda: self.script_while_loading(
+            'const m = document.querySelector("meta[name=test-build]");'
+            'return document.documentElement.hasAttribute("data-ready") && m.content') == mark, 20)
+        self.assertEqual(self.builds_shown(), [mark] * 7)
 
     def offline_line(self):
         """About's line on working offline, About open."""
@@ -1202,37 +1235,23 @@ class FromServer(PageTest, unittest.TestCase):
     def test_a_new_build_is_offered_and_runs_once_taken_and_open_pages_keep_theirs(self):
         # A new build installs while the page runs the old one, waits, and
         # is offered ("A new version is ready"); it runs after the offer's
-        # Reload, which keeps the encounter, or once no page runs the old one.
-        # Its files replace the old build's.
+        # Reload, which keeps the encounter. Its files replace the old build's.
         waiting = {'state': 'active activated, installing false, waiting true', 'missing': []}
         with tempfile.TemporaryDirectory() as folder:
-            builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'ABC'}
-            served = Path(folder) / 'served'
-            shutil.copytree(builds['A'], served)
-            site = Site(served)
+            builds, served, site = self.running(folder, 'ABC')
             try:
-                self.open('', base=site.address)
-                self.worker(builds['A'])
-                self.assertEqual(self.builds_shown(), ['A'] * 7)
-                for old, new, taken in (('A', 'B', 'by Reload'), ('B', 'C', 'reopened')):
-                    with self.subTest(new=new, taken=taken):
+                for old, new in (('A', 'B'), ('B', 'C')):
+                    with self.subTest(new=new):
                         deploy(builds[new], served)
                         self.reload()
                         self.worker(builds[new], state=waiting)
-                        update = self.driver.find_element(By.ID, 'update')
-                        self.assertSoon(update.is_displayed, True, 'the page offers the new version')
                         self.assertEqual(self.builds_shown(), [old] * 7, 'the open page keeps its build')
-                        if taken == 'by Reload':
-                            self.type(4001, 'Ann')
-                            update.find_element(By.CSS_SELECTOR, '[data-command="update"]').click()
-                            self.wait(lambda: self.script_while_loading(
-                                'const m = document.querySelector("meta[name=test-build]");'
-                                'return document.documentElement.hasAttribute("data-ready") && m.content'
-                            ) == new, 20)
-                            self.assertEqual(self.builds_shown(), [new] * 7)
-                            self.assertEqual(self.value(4001), 'Ann', 'the encounter is kept')
-                        else:
-                            self.open_until(site.address, new)
+                        self.type(4001, f'Ann{new}')
+                        self.take_new_version(new)
+                        self.assertEqual(self.value(4001), f'Ann{new}', 'the encounter is kept')
+                        # read afresh: WebKit's page loaded while the build took over
+                        # goes on seeing it take over
+                        self.open('', base=site.address)
                         self.worker(builds[new])
                         gone = set(keys_of(builds[old])) - set(keys_of(builds[new]))
                         self.assertSoon(lambda: gone <= set(self.keeps(builds[old])['missing']), True,
@@ -1245,7 +1264,6 @@ class FromServer(PageTest, unittest.TestCase):
         # and from a sub-path, with the host redirecting the page or a file
         # (each status a host may use), or sending headers that no cache
         # keeps: it opens, then opens offline.
-        odd_headers = {'Vary': '*', 'Set-Cookie': 'session=1; Path=/', 'Link': '</x.html>; rel=alternate, ' * 400}
         rows = [('/', {}, 'index.html', {}),
                 ('/sub/', {}, '', {}),
                 ('/', {'index.html': (301, '')}, '', {}),
@@ -1253,7 +1271,9 @@ class FromServer(PageTest, unittest.TestCase):
                 ('/sub/', {'index.html': (302, ''), 'page.js': (307, 'moved/page.js')}, '', {}),
                 ('/sub/', {'calculator.js': (301, 'moved/calculator.js'),
                            'brawlwise-module.js': (302, 'moved/brawlwise-module.js')}, 'index.html', {}),
-                ('/sub/', {}, '', odd_headers)]
+                ('/sub/', {}, '', {'Vary': '*'}),
+                ('/sub/', {}, '', {'Set-Cookie': 'session=1; Path=/'}),
+                ('/sub/', {}, '', {'Link': '</x.html>; rel=alternate, ' * 400})]
         for under, redirects, opened, headers in rows:
             with self.subTest(under=under, redirects=redirects, opened=opened, headers=list(headers)):
                 site = Site(COPY, under)  # an origin of its own, with no worker yet
@@ -1290,7 +1310,8 @@ class FromServer(PageTest, unittest.TestCase):
                     self.open('', base=site.address)  # loads answered by A's worker meanwhile
                     self.assertEqual(self.builds_shown(), ['A'] * 7)
                 held.set()
-                self.open_until(site.address, 'B')
+                self.take_new_version('B')
+                self.open('', base=site.address)
                 self.worker(builds['B'])
             finally:
                 held.set()
@@ -1313,10 +1334,20 @@ class FromServer(PageTest, unittest.TestCase):
                 self.open('', base=site.address)
                 self.assertSoon(lambda: site.asked.count(late_file) > asked, True, 'it tries again')
                 self.assertFalse(self.driver.find_element(By.ID, 'notice').is_displayed(), 'no notice online')
-            self.assertEqual(fetched(), before, 'only what failed is fetched again')
+            if fetched() == before:
+                pass  # only what failed was fetched again
+            elif self.driver.execute_async_script(PRECACHED):
+                self.fail(f'the whole build was fetched again: calculator.js {fetched()} times')
+            else:
+                self.skipped('a retry fetches only what failed', 'the engine hides what a failed first install kept')
             site.missing = set()
-            self.open('', base=site.address)
-            self.worker(COPY)
+
+            def kept_on_a_load():
+                # a load under the worker fetches what the engine hid of what
+                # the failed installs kept (WebKit does)
+                self.open('', base=site.address)
+                return self.keeps(COPY)
+            self.assertSoon(kept_on_a_load, SETTLED, 'the next loads keep the build', seconds=30)
             self.assertOffline('This version works offline on this device.')
             ENGINE.errors(self.driver)  # the missing file's own reports
         finally:
@@ -1330,13 +1361,8 @@ class FromServer(PageTest, unittest.TestCase):
         rows = [('once', 'down_once'), ('for good', 'missing')]
         for how, failing in rows:
             with self.subTest(fails=how), tempfile.TemporaryDirectory() as folder:
-                builds = {mark: marked_build(Path(folder) / mark, mark) for mark in 'AB'}
-                served = Path(folder) / 'served'
-                shutil.copytree(builds['A'], served)
-                site = Site(served)
+                builds, served, site = self.running(folder, 'AB')
                 try:
-                    self.open('', base=site.address)
-                    self.worker(builds['A'])
                     # a file of B's own, as its worker asks for it (the page adds its stamp)
                     getattr(site, failing).add('/brawlwise.css')
                     deploy(builds['B'], served)

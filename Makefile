@@ -52,7 +52,7 @@ native: deps
 
 # The native encounter-texts program, which every other build compares its
 # own with. DIGESTS_BUILT=1: it is built already (make test builds it once,
-# before its two lanes, so that no two makes build in one folder).
+# before its three lanes, so that no two makes build in one folder).
 DIGESTS := $(if $(DIGESTS_BUILT),,native-digests)
 native-digests: deps
 	$(CMAKE_NATIVE) >/dev/null

@@ -4,14 +4,14 @@
 # suite's time and its slowest tests. Fails when any suite failed. MAKE is
 # the make that called it.
 #
-# The suites run in two lanes at once: one builds and computes (the unit
+# The suites run in three lanes at once: one builds and computes (the unit
 # tests natively, with the sanitizers and as an emulated 32-bit program, the
-# fuzz targets, the linters, the release built twice more and compared), the
-# other drives real programs and browsers, which mostly wait on them (the
-# page in three engines, the Windows programs under Wine). Every check of
-# the second lane waits for what it reads, so the first lane's load does not
-# disturb it; `--under-load` runs the second lane alone beside two processes
-# that keep both cores busy, to prove it.
+# fuzz targets, the linters, the release built twice more and compared); the
+# other two drive real programs and browsers, which mostly wait on them: the
+# Windows programs under Wine, and the page in three engines. Every check of
+# a driven lane waits for what it reads, so the other lanes' load does not
+# disturb it; `--under-load` runs the driven suites alone, one after the
+# other, beside two processes that keep both cores busy, to prove it.
 # Each suite's whole output is in build/logs/SUITE.log.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -59,7 +59,7 @@ skip() {  # LANE NAME REASON
 }
 
 # The suites that build and compute. The WebAssembly build comes first: its
-# module is the page's, built once here for the driven lane's page suites.
+# module is the page's, built once here for the page suites' lane.
 page_built=$logs/page-built
 computing_lane() {
   suite computing "WebAssembly module and unit tests under Node's WASI" test-wasm
@@ -81,22 +81,26 @@ computing_lane() {
   suite computing "make dist twice, in two other folders: the same bytes" test-reproducible
 }
 
-# The suites that drive a real program or browser, and so wait on what they read.
-driven_lane() {
-  suite driven "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
+# The suites that drive a real program or browser, and so wait on what they
+# read: the Windows programs, and the page once the computing lane built it.
+windows_lane() {
+  suite windows "64-bit Windows program: unit and end-to-end tests under 64-bit Wine" test-win64
   local name="32-bit Windows program: unit and end-to-end tests under 32-bit Wine"
   if [ "$BRAWLWISE_HOST_32BIT" = yes ]; then
-    suite driven "$name" test-win32
+    suite windows "$name" test-win32
   else
-    skip driven "$name" "$BRAWLWISE_HOST_32BIT"
+    skip windows "$name" "$BRAWLWISE_HOST_32BIT"
   fi
+}
+
+pages_lane() {
   local waited=0
   until [ -e "$page_built" ] || [ $waited -ge 1800 ]; do sleep 5; waited=$((waited + 5)); done
   [ -e "$page_built" ] || echo "==== the page was not built within 30 minutes: see $logs/web-page.log"
-  suite driven "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium WEB_PAGE_BUILT=1
-  suite driven "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" \
+  suite pages "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium WEB_PAGE_BUILT=1
+  suite pages "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" \
     test-web-webkit WEB_PAGE_BUILT=1
-  suite driven "the page in Firefox ESR (with a window in Xvfb, over WebDriver BiDi), from disk and from 127.0.0.1" \
+  suite pages "the page in Firefox ESR (with a window in Xvfb, over WebDriver BiDi), from disk and from 127.0.0.1" \
     test-web-firefox WEB_PAGE_BUILT=1
 }
 
@@ -109,19 +113,22 @@ if [ "${1:-}" = --under-load ]; then
     hogs+=($!)
   done
   trap 'kill "${hogs[@]}" 2>/dev/null' EXIT
-  suite driven "the native encounter-texts program, which every build compares its own with" native-digests
+  suite windows "the native encounter-texts program, which every build compares its own with" native-digests
   export DIGESTS_BUILT=1
-  suite driven "the page, built from the module" web-page
+  suite pages "the page, built from the module" web-page
   touch "$page_built"
-  driven_lane
+  windows_lane
+  pages_lane
 else
   title="make test"
   suite computing "the native encounter-texts program, which every build compares its own with" native-digests
   export DIGESTS_BUILT=1
   computing_lane &
   computing=$!
-  driven_lane
-  wait $computing
+  windows_lane &
+  windows=$!
+  pages_lane
+  wait $computing $windows
 fi
 
 echo

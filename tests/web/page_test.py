@@ -1271,9 +1271,8 @@ class FromServer(PageTest, unittest.TestCase):
                 ('/sub/', {'index.html': (302, ''), 'page.js': (307, 'moved/page.js')}, '', {}),
                 ('/sub/', {'calculator.js': (301, 'moved/calculator.js'),
                            'brawlwise-module.js': (302, 'moved/brawlwise-module.js')}, 'index.html', {}),
-                ('/sub/', {}, '', {'Vary': '*'}),
-                ('/sub/', {}, '', {'Set-Cookie': 'session=1; Path=/'}),
-                ('/sub/', {}, '', {'Link': '</x.html>; rel=alternate, ' * 400})]
+                ('/sub/', {}, '', {'Vary': '*', 'Set-Cookie': 'session=1; Path=/',
+                                   'Link': '</x.html>; rel=alternate, ' * 400})]
         for under, redirects, opened, headers in rows:
             with self.subTest(under=under, redirects=redirects, opened=opened, headers=list(headers)):
                 site = Site(COPY, under)  # an origin of its own, with no worker yet

@@ -4,13 +4,14 @@
 # suite's time and its slowest tests. Fails when any suite failed. MAKE is
 # the make that called it.
 #
-# The suites run in three lanes at once: one builds and computes (the unit
-# tests natively, with the sanitizers and as an emulated 32-bit program, the
-# fuzz targets, the linters, the release built twice more and compared); the
-# other two drive real programs and browsers, which mostly wait on them: the
-# Windows programs under Wine, and the page in three engines. Every check of
-# a driven lane waits for what it reads, so the other lanes' load does not
-# disturb it; `--under-load` runs the driven suites alone, one after the
+# The suites run in three lanes at once, of about the same length: one
+# builds and computes (the unit tests natively, with the sanitizers and as an
+# emulated 32-bit program, the release built twice more and compared); the
+# other two drive real programs and browsers, which mostly wait on them, and
+# then compute: the Windows programs under Wine, the page in Firefox and the
+# linters; the page in Chromium and WebKit, and the fuzz targets. Every check
+# of a driven suite waits for what it reads, so the other lanes' load does
+# not disturb it; `--under-load` runs the driven suites alone, one after the
 # other, beside two processes that keep both cores busy, to prove it.
 # Each suite's whole output is in build/logs/SUITE.log.
 set -uo pipefail
@@ -76,8 +77,6 @@ computing_lane() {
   else
     suite computing "$name" test-i686
   fi
-  suite computing "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
-  suite computing "clang-tidy and cppcheck" lint
   suite computing "make dist twice, in two other folders: the same bytes" test-reproducible
 }
 
@@ -93,14 +92,22 @@ windows_lane() {
   fi
 }
 
-pages_lane() {
+page_built_wait() {
   local waited=0
   until [ -e "$page_built" ] || [ $waited -ge 1800 ]; do sleep 5; waited=$((waited + 5)); done
   [ -e "$page_built" ] || echo "==== the page was not built within 30 minutes: see $logs/web-page.log"
+}
+
+pages_lane() {  # the page in Chromium and WebKit
+  page_built_wait
   suite pages "the page in Chromium (headless), from disk and from 127.0.0.1" test-web-chromium WEB_PAGE_BUILT=1
   suite pages "the page in WebKit (WebKitGTK's MiniBrowser in Xvfb), from disk and from 127.0.0.1" \
     test-web-webkit WEB_PAGE_BUILT=1
-  suite pages "the page in Firefox ESR (with a window in Xvfb, over WebDriver BiDi), from disk and from 127.0.0.1" \
+}
+
+firefox_suite() {  # LANE
+  page_built_wait
+  suite "$1" "the page in Firefox ESR (with a window in Xvfb, over WebDriver BiDi), from disk and from 127.0.0.1" \
     test-web-firefox WEB_PAGE_BUILT=1
 }
 
@@ -119,15 +126,17 @@ if [ "${1:-}" = --under-load ]; then
   touch "$page_built"
   windows_lane
   pages_lane
+  firefox_suite pages
 else
   title="make test"
   suite computing "the native encounter-texts program, which every build compares its own with" native-digests
   export DIGESTS_BUILT=1
   computing_lane &
   computing=$!
-  windows_lane &
+  { windows_lane; firefox_suite windows; suite windows "clang-tidy and cppcheck" lint; } &
   windows=$!
   pages_lane
+  suite pages "fuzz targets, 60 s each" fuzz FUZZ_SECONDS=60
   wait $computing $windows
 fi
 

@@ -51,11 +51,13 @@ function offerApp(onNewVersion) {
   });
 }
 
-// Calls onNewVersion once a new build waits, also one that was still
-// installing when the page registered (Workbox's window helper then misses it).
+// Calls onNewVersion once a new build waits behind the one in use, also one
+// that was still installing when the page registered (Workbox's window
+// helper then misses it). A first build is never offered: it is "waiting"
+// only for the moment before it takes over.
 function watchForNewVersion(onNewVersion) {
   const check = () => {
-    if (registration.waiting) onNewVersion();
+    if (registration.waiting && registration.active) onNewVersion();
   };
   const follow = (worker) => {
     if (worker) worker.addEventListener('statechange', check);

@@ -575,6 +575,119 @@ class PageTest:
 
     # ---- the checks
 
+    def test_an_encounter_as_a_link(self):
+        entries = {'texts': {4001: 'Ann & Bob', 4002: 'Ærø = 1', 4006: '-4.9'}, 'choices': {1004: 1, 1005: 5},
+                   'ticks': [1012, 1022]}
+        self.enter(entries)
+        self.wait(lambda: '1022=1' in self.driver.current_url, 3)  # a moment after the last change
+        link = self.driver.current_url
+        fragment = link[link.index('#'):]
+        self.open(fragment)
+        self.assertSoon(lambda: self.values(BOXES), ['Ann & Bob', 'Ærø = 1', '-4.9', ''])
+        self.assertSoon(self.choices, [1, 5])
+        self.assertSoon(self.ticked, [1012, 1022])
+        self.assertSoon(self.open_windows, [])
+        # A fragment changed while the page is open fills the controls too.
+        self.driver.execute_script('location.hash = "#v=1&4002=Cy&1005=0.0"')
+        self.assertSoon(lambda: [self.values([4001, 4002]), self.choices([1005]), self.ticked()],
+                        [['', 'Cy'], [10], []])
+        self.assertSoon(self.open_windows, [])
+
+    def test_a_browser_without_the_wasm_policy_keyword_is_told_which_browsers_will_do(self):
+        # As an older Safari reads the page: the policy lacks 'wasm-unsafe-eval'.
+        old = COPY / 'older.html'
+        html = (COPY / 'index.html').read_text()
+        self.assertIn(" 'wasm-unsafe-eval'", html)
+        old.write_text(html.replace(" 'wasm-unsafe-eval'", ''))
+        self.driver.get(self.base.replace('index.html', 'older.html'))
+        notice = self.driver.find_element(By.ID, 'notice')
+        self.wait(notice.is_displayed)
+        for browser in ('Safari 16', 'Chrome', 'Firefox'):
+            self.assertIn(browser, notice.text)
+        self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False)
+        ENGINE.errors(self.driver)  # the refusal's own report, where the engine makes one
+        self.open('')
+
+    def test_a_browser_that_cannot_run_the_page_is_told_so_without_reload(self):
+        # WebAssembly turned off (a lockdown or no-JIT mode): which browsers
+        # will do. No script at all (JavaScript off, or the scripts refused):
+        # the page says it needs JavaScript and offers no form.
+        html = (COPY / 'index.html').read_text()
+        (COPY / 'no-wasm.js').write_text('delete window.WebAssembly;\n')
+        rows = [('no WebAssembly', html.replace('<title>', '<script src="no-wasm.js"></script><title>', 1),
+                 'notice', 'WebAssembly'),
+                ('no script', re.sub(r'<script\b.*?</script>', '', html, flags=re.S), 'no-script', 'needs JavaScript')]
+        for name, page, shown, words in rows:
+            with self.subTest(browser=name):
+                (COPY / 'cannot.html').write_text(page)
+                self.driver.get(self.base.replace('index.html', 'cannot.html'))
+                line = self.driver.find_element(By.ID, shown)
+                self.assertSoon(lambda: words in line.text or line.text, True, 'the line (seen on the left)')
+                self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False)
+                self.assertFalse(any(button.is_displayed() for button in
+                                     self.driver.find_elements(By.CSS_SELECTOR, '[data-command="reload"]')))
+        self.open('')
+
+    def test_a_test_leaves_nothing_to_the_next(self):
+        # A page that leaves storage, a cookie, a cache, history and (over
+        # http) a running worker; the next page, made as every test's is,
+        # finds none of it.
+        self.open('#v=1&4001=Left')
+
+        def under_worker():
+            # A load after the worker is active is its; on a busy machine it
+            # may activate after this load, so the page is loaded again.
+            if self.driver.execute_async_script(LEFT_BEHIND)['worker']:
+                return True
+            self.open('#v=1&4001=Left')
+            return False
+        if self.base.startswith('http'):
+            self.assertSoon(under_worker, True, 'over http the page runs under its worker', seconds=30)
+        self.driver.execute_async_script(LEAVE)
+        left = self.driver.execute_async_script(LEFT_BEHIND)
+        self.assertEqual(left['storage'], ['left'], 'what is left can be read back')
+        self.restart()
+        self.open('')
+        found = self.driver.execute_async_script(LEFT_BEHIND)
+        found['history'] = 'its own' if found['history'] < left['history'] else f"{found['history']} entries"
+        self.assertEqual(found, {'storage': [], 'cookie': '', 'caches': [], 'history': 'its own', 'worker': False},
+                         f'what the last page left: {left}')
+
+    def test_over_http_the_page_can_be_installed_and_from_disk_names_no_manifest(self):
+        manifest = self.driver.execute_script('const l = document.querySelector("link[rel=manifest]"); '
+                                              'return l ? l.href : null')
+        sizes = {}
+        for name in ('icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'):
+            head = (COPY / 'graphics' / name).read_bytes()[:24]
+            sizes[name] = (int.from_bytes(head[16:20], 'big'), int.from_bytes(head[20:24], 'big'))
+        self.assertEqual(sizes, {'icon-192.png': (192, 192), 'icon-512.png': (512, 512),
+                                 'icon-maskable-512.png': (512, 512), 'apple-touch-icon.png': (180, 180)})
+        # What WebKit reads when the page is added to an iPhone's home screen:
+        # an app of its own, named as the page, with its 180-pixel icon.
+        home_screen = self.driver.execute_script(
+            'const meta = (n) => { const m = document.querySelector(`meta[name="${n}"]`); return m && m.content; };'
+            'const icon = document.querySelector("link[rel=apple-touch-icon]");'
+            'return [meta("apple-mobile-web-app-capable"), meta("apple-mobile-web-app-title") === document.title,'
+            '        icon && new URL(icon.href).pathname.split("/").pop()]')
+        self.assertEqual(home_screen, ['yes', True, 'apple-touch-icon.png'])
+        if self.base.startswith('file:'):
+            self.assertIsNone(manifest, 'a manifest from disk costs console errors')
+            return
+        self.assertEqual(urllib.parse.urlsplit(manifest).path, '/manifest.webmanifest')
+        # A private context is never installable: a browser of its own.
+        self.restart(own_browser=True)
+        self.open('')
+        try:
+            errors = ENGINE.installability_errors(self.driver)
+        except NotAvailable as reason:
+            return self.skipped('the page can be installed', reason)
+        self.assertEqual(errors, [])
+
+
+class WindowChecks:
+    """The rows of the windows, keys and texts, which do not depend on the
+    address the page is opened at: they run from disk."""
+
     def test_each_window_shows_the_programs_words(self):
         words = page_driver.program_words()
         self.assertEqual(self.driver.title, words['1000/caption'])
@@ -734,24 +847,6 @@ class PageTest:
             order.append(page_driver.soon(self.focused_control, str(number)))
         self.assertEqual(order, [str(n) for n in TAB_ORDER])
 
-    def test_an_encounter_as_a_link(self):
-        entries = {'texts': {4001: 'Ann & Bob', 4002: 'Ærø = 1', 4006: '-4.9'}, 'choices': {1004: 1, 1005: 5},
-                   'ticks': [1012, 1022]}
-        self.enter(entries)
-        self.wait(lambda: '1022=1' in self.driver.current_url, 3)  # a moment after the last change
-        link = self.driver.current_url
-        fragment = link[link.index('#'):]
-        self.open(fragment)
-        self.assertSoon(lambda: self.values(BOXES), ['Ann & Bob', 'Ærø = 1', '-4.9', ''])
-        self.assertSoon(self.choices, [1, 5])
-        self.assertSoon(self.ticked, [1012, 1022])
-        self.assertSoon(self.open_windows, [])
-        # A fragment changed while the page is open fills the controls too.
-        self.driver.execute_script('location.hash = "#v=1&4002=Cy&1005=0.0"')
-        self.assertSoon(lambda: [self.values([4001, 4002]), self.choices([1005]), self.ticked()],
-                        [['', 'Cy'], [10], []])
-        self.assertSoon(self.open_windows, [])
-
     def test_bad_fragments_fill_what_they_can(self):
         long_name = 'x' * 40
         rows = [
@@ -880,41 +975,6 @@ class PageTest:
         self.type(4002, 'Cy')
         self.wait(lambda: '4002=Cy' in self.driver.execute_script('return location.hash'), 3)
 
-    def test_a_browser_without_the_wasm_policy_keyword_is_told_which_browsers_will_do(self):
-        # As an older Safari reads the page: the policy lacks 'wasm-unsafe-eval'.
-        old = COPY / 'older.html'
-        html = (COPY / 'index.html').read_text()
-        self.assertIn(" 'wasm-unsafe-eval'", html)
-        old.write_text(html.replace(" 'wasm-unsafe-eval'", ''))
-        self.driver.get(self.base.replace('index.html', 'older.html'))
-        notice = self.driver.find_element(By.ID, 'notice')
-        self.wait(notice.is_displayed)
-        for browser in ('Safari 16', 'Chrome', 'Firefox'):
-            self.assertIn(browser, notice.text)
-        self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False)
-        ENGINE.errors(self.driver)  # the refusal's own report, where the engine makes one
-        self.open('')
-
-    def test_a_browser_that_cannot_run_the_page_is_told_so_without_reload(self):
-        # WebAssembly turned off (a lockdown or no-JIT mode): which browsers
-        # will do. No script at all (JavaScript off, or the scripts refused):
-        # the page says it needs JavaScript and offers no form.
-        html = (COPY / 'index.html').read_text()
-        (COPY / 'no-wasm.js').write_text('delete window.WebAssembly;\n')
-        rows = [('no WebAssembly', html.replace('<title>', '<script src="no-wasm.js"></script><title>', 1),
-                 'notice', 'WebAssembly'),
-                ('no script', re.sub(r'<script\b.*?</script>', '', html, flags=re.S), 'no-script', 'needs JavaScript')]
-        for name, page, shown, words in rows:
-            with self.subTest(browser=name):
-                (COPY / 'cannot.html').write_text(page)
-                self.driver.get(self.base.replace('index.html', 'cannot.html'))
-                line = self.driver.find_element(By.ID, shown)
-                self.assertSoon(lambda: words in line.text or line.text, True, 'the line (seen on the left)')
-                self.assertSoon(self.driver.find_element(By.ID, 'encounter').is_displayed, False)
-                self.assertFalse(any(button.is_displayed() for button in
-                                     self.driver.find_elements(By.CSS_SELECTOR, '[data-command="reload"]')))
-        self.open('')
-
     def test_menus_close_and_give_the_focus_back(self):
         help_menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="Help"]')
         file_menu = self.driver.find_element(By.CSS_SELECTOR, '[data-menu="File"]')
@@ -952,31 +1012,6 @@ class PageTest:
                 self.assertSoon(expanded, 'false')
                 self.assertSoon(self.driver.find_element(By.ID, 'menu-file').is_displayed, False)
 
-    def test_a_test_leaves_nothing_to_the_next(self):
-        # A page that leaves storage, a cookie, a cache, history and (over
-        # http) a running worker; the next page, made as every test's is,
-        # finds none of it.
-        self.open('#v=1&4001=Left')
-
-        def under_worker():
-            # A load after the worker is active is its; on a busy machine it
-            # may activate after this load, so the page is loaded again.
-            if self.driver.execute_async_script(LEFT_BEHIND)['worker']:
-                return True
-            self.open('#v=1&4001=Left')
-            return False
-        if self.base.startswith('http'):
-            self.assertSoon(under_worker, True, 'over http the page runs under its worker', seconds=30)
-        self.driver.execute_async_script(LEAVE)
-        left = self.driver.execute_async_script(LEFT_BEHIND)
-        self.assertEqual(left['storage'], ['left'], 'what is left can be read back')
-        self.restart()
-        self.open('')
-        found = self.driver.execute_async_script(LEFT_BEHIND)
-        found['history'] = 'its own' if found['history'] < left['history'] else f"{found['history']} entries"
-        self.assertEqual(found, {'storage': [], 'cookie': '', 'caches': [], 'history': 'its own', 'worker': False},
-                         f'what the last page left: {left}')
-
     def test_the_encounter_can_be_copied_as_a_link(self):
         # On a desktop (a fine pointer, in a tab) it copies, though the browser can share.
         self.driver.execute_script(
@@ -992,36 +1027,6 @@ class PageTest:
         self.assertIn('4001=Ann', copied)
         self.assertIn('1004=Station', copied)
         self.assertFalse(self.driver.execute_script('return !!window.shared'), 'no share sheet on a desktop')
-
-    def test_over_http_the_page_can_be_installed_and_from_disk_names_no_manifest(self):
-        manifest = self.driver.execute_script('const l = document.querySelector("link[rel=manifest]"); '
-                                              'return l ? l.href : null')
-        sizes = {}
-        for name in ('icon-192.png', 'icon-512.png', 'icon-maskable-512.png', 'apple-touch-icon.png'):
-            head = (COPY / 'graphics' / name).read_bytes()[:24]
-            sizes[name] = (int.from_bytes(head[16:20], 'big'), int.from_bytes(head[20:24], 'big'))
-        self.assertEqual(sizes, {'icon-192.png': (192, 192), 'icon-512.png': (512, 512),
-                                 'icon-maskable-512.png': (512, 512), 'apple-touch-icon.png': (180, 180)})
-        # What WebKit reads when the page is added to an iPhone's home screen:
-        # an app of its own, named as the page, with its 180-pixel icon.
-        home_screen = self.driver.execute_script(
-            'const meta = (n) => { const m = document.querySelector(`meta[name="${n}"]`); return m && m.content; };'
-            'const icon = document.querySelector("link[rel=apple-touch-icon]");'
-            'return [meta("apple-mobile-web-app-capable"), meta("apple-mobile-web-app-title") === document.title,'
-            '        icon && new URL(icon.href).pathname.split("/").pop()]')
-        self.assertEqual(home_screen, ['yes', True, 'apple-touch-icon.png'])
-        if self.base.startswith('file:'):
-            self.assertIsNone(manifest, 'a manifest from disk costs console errors')
-            return
-        self.assertEqual(urllib.parse.urlsplit(manifest).path, '/manifest.webmanifest')
-        # A private context is never installable: a browser of its own.
-        self.restart(own_browser=True)
-        self.open('')
-        try:
-            errors = ENGINE.installability_errors(self.driver)
-        except NotAvailable as reason:
-            return self.skipped('the page can be installed', reason)
-        self.assertEqual(errors, [])
 
 
 class LayoutChecks:
@@ -1124,7 +1129,7 @@ class LayoutChecks:
                 self.escape()
 
 
-class FromDisk(LayoutChecks, PageTest, unittest.TestCase):
+class FromDisk(LayoutChecks, WindowChecks, PageTest, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.base = (COPY / 'index.html').as_uri()

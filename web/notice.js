@@ -49,6 +49,7 @@ function reloadAfresh() {
     return;
   }
   for (var j = 0; j < files.length; j++) fetch(files[j], { cache: 'reload' }).then(reload, reload);
+  setTimeout(function () { location.reload(); }, 5000);  // a fetch that hangs holds nothing up
 }
 
 function showNotice(text, options) {
@@ -126,12 +127,14 @@ document.addEventListener('DOMContentLoaded', function () {
   if (stillStarting() && !page.hasAttribute('data-starting') && ofOneBuild()) {
     failedToStart(new Error('page.js did not start'));
   }
+});
+// Counted from the start of the page: a script that hangs on the network
+// holds up the events that come after it.
+setTimeout(function () {
   var stalled = document.getElementById('stalled');
-  stalled.querySelector('[data-command="reload"]').onclick = function (event) {
-    event.preventDefault();
+  if (!stalled || !stillStarting()) return;
+  stalled.querySelector('[data-command="reload"]').onclick = function () {
     location.reload();
   };
-  setTimeout(function () {
-    if (stillStarting()) stalled.hidden = false;
-  }, SLOW_START_MS);
-});
+  stalled.hidden = false;
+}, SLOW_START_MS);

@@ -6,7 +6,7 @@
 import { Workbox } from 'workbox-window/Workbox.mjs';
 import { messageSW } from 'workbox-window/messageSW.mjs';
 
-const NOTES = 'brawlwise-offline-notes';  // what a failed install left, by the worker's scope
+const NOTES = 'install-notes-of-brawlwise';  // what a failed install left, by the worker's scope
 const ROOM_NEEDED = 1024 * 1024;  // less room than this for the site, and storage is taken as full
 const RETRY = 'It will try again the next time the page is opened.';
 
@@ -56,8 +56,12 @@ function offerApp(onNewVersion) {
 // helper then misses it). A first build is never offered: it is "waiting"
 // only for the moment before it takes over.
 function watchForNewVersion(onNewVersion) {
-  const check = () => {
-    if (registration.waiting && registration.active) onNewVersion();
+  const check = async () => {
+    const waiting = registration.waiting;
+    if (!waiting || !registration.active) return;
+    // Not the build this page runs already (loaded from the host while it installed).
+    const state = await workerState(waiting);
+    if (!state || state.stamp !== document.documentElement.dataset.build) onNewVersion();
   };
   const follow = (worker) => {
     if (worker) worker.addEventListener('statechange', check);
@@ -70,7 +74,9 @@ function watchForNewVersion(onNewVersion) {
 // What a failed install told this page, should its note not be kept.
 let toldFailure = null;
 function hearWorker(event) {
-  if (event.data && event.data.type === 'BRAWLWISE_INSTALL_FAILED') toldFailure = event.data.note;
+  const note = event.data && event.data.type === 'BRAWLWISE_INSTALL_FAILED' && event.data.note;
+  // Only this copy's: a worker tells every page of the site.
+  if (note && note.scope === new URL('.', location.href).href) toldFailure = note;
 }
 
 // Runs the new build: it takes over, and the page loads again under it (at
@@ -135,32 +141,34 @@ async function offlineState() {
     return 'This page does not work offline here: service workers are turned off in this browser.';
   }
   if (refused) return refusal();
-  if (!registration) {
+  // Until the page has registered (after its load), the registration the browser has.
+  const found = registration || (registering ? await navigator.serviceWorker.getRegistration().catch(() => null) : null);
+  if (!found) {
     return registering ? 'This version is being kept on this device, to work offline.'
       : 'This version does not work offline yet: it will be kept the next time the page is opened.';
   }
   const stamp = document.documentElement.dataset.build;
-  const state = await workerState(registration.active);
+  const state = await workerState(found.active);
   const failure = await failedInstall();
   const full = await storageFull();
   if (state && state.whole && state.stamp === stamp) {
     const works = 'This version works offline on this device.';
-    if (registration.waiting) return `${works} A new version is ready: Reload to use it.`;
-    if (registration.installing) return `${works} A new version is being kept on this device.`;
+    if (found.waiting) return `${works} A new version is ready: Reload to use it.`;
+    if (found.installing) return `${works} A new version is being kept on this device.`;
     if (failure && failure.stamp !== stamp) {
       return `${works} A newer version on the host could not be kept on this device: ${whyNotKept(failure, full)}. ` +
         RETRY;
     }
     return works;
   }
-  if (registration.installing) return 'This version is being kept on this device, to work offline.';
-  if (registration.waiting) return 'A new version is ready on this device: Reload to use it, also offline.';
-  const why = whyNotKept(failure && failure.stamp === stamp ? failure : null, full);
+  if (found.installing) return 'This version is being kept on this device, to work offline.';
+  if (found.waiting) return 'A new version is ready on this device: Reload to use it, also offline.';
+  const own = failure && failure.stamp === stamp ? failure : null;
+  const why = own || full ? whyNotKept(own, full) : 'it is not kept on this device yet';
   if (state && state.whole) {
     return `This version does not work offline on this device: ${why}. Offline, the version kept earlier opens. ${RETRY}`;
   }
-  if (failure || full) return `This version does not work offline yet: ${why}. ${RETRY}`;
-  return 'This version does not work offline yet: it will be kept the next time the page is opened.';
+  return `This version does not work offline yet: ${why}. ${RETRY}`;
 }
 
 // Tells the state in the About window, and again while it stays open.

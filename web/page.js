@@ -421,6 +421,8 @@ async function start() {
     wire();
     fillLists();
     readLink(true);
+    // What the user changed before the start is in the link at once.
+    if ([...BOXES, ...LISTS, ...TICKS].some((number) => control(number).hasAttribute('data-changed'))) writeLinkNow();
   } catch (error) {
     failedToStart(error);
     return;

@@ -17,7 +17,7 @@ const SCOPE = new URL(self.registration.scope);
 // What an install that failed leaves for the page's About window: the build,
 // the file and whether storage was full. Best effort: a write refused for
 // want of room leaves none, and the page then asks the browser for room.
-const NOTES = 'brawlwise-offline-notes';
+const NOTES = 'install-notes-of-brawlwise';  // no "brawlwise-" name: the old design's worker deletes those
 const NOTE = new URL('install-failed', SCOPE).href;
 // The headers an answer keeps: what a page needs offline and what protects
 // it. A host's others (Vary: *, Set-Cookie, a long Link) change nothing.
@@ -52,7 +52,8 @@ const nameOf = (address) => new URL(address).pathname.slice(SCOPE.pathname.lengt
 
 // Keeps the note, and tells it to the open pages of this scope at once.
 async function noteFailure(error) {
-  const note = { stamp: STAMP, file: fetching ? nameOf(fetching) : '', full: error && error.name === 'QuotaExceededError' };
+  const note = { scope: SCOPE.href, stamp: STAMP, file: fetching ? nameOf(fetching) : '',
+    full: error && error.name === 'QuotaExceededError' };
   try {
     await (await caches.open(NOTES)).put(NOTE, new Response(JSON.stringify(note)));
   } catch {
@@ -146,11 +147,18 @@ self.addEventListener('install', (event) => {
 
 self.addEventListener('activate', (event) => {
   event.waitUntil(controller.activate(event).then(async () => {
-    // The caches of this page's hand-written offline copy before Workbox.
+    // This copy's files in the caches of the offline copy written by hand
+    // before Workbox (shared by every copy on the site): a cache goes once empty.
     for (const name of await caches.keys()) {
-      if (/^brawlwise-(pages|[0-9a-f]{16})$/.test(name)) await caches.delete(name);
+      if (!/^brawlwise-(pages|[0-9a-f]{16})$/.test(name)) continue;
+      const old = await caches.open(name);
+      for (const request of await old.keys()) {
+        if (request.url.startsWith(SCOPE.href)) await old.delete(request);
+      }
+      if (!(await old.keys()).length) await caches.delete(name);
     }
-    if (!await whole()) await repair();
+    // Not waited for: every load waits until this worker has taken over.
+    if (!await whole()) repair();
   }));
 });
 

@@ -1535,22 +1535,26 @@ class FromServer(PageTest, unittest.TestCase):
                     Quiet.module_released.set()
                     site.stop()
 
-    def test_a_module_that_stalls_is_told_with_reload_while_the_page_waits(self):
+    def test_a_start_that_stalls_is_told_with_reload_while_the_page_waits(self):
+        # The module, or one of the page's scripts, held back by the network.
         self.restart(page_load='none')
-        site = Site(COPY)  # an origin of its own: the module is not kept yet
-        Quiet.module_released.clear()
-        try:
-            self.driver.get(site.address)
-            stalled = self.wait(lambda: self.script_while_loading('return document.getElementById("stalled")'))
-            self.assertSoon(stalled.is_displayed, True, 'a line with Reload after a few seconds', seconds=15)
-            self.assertTrue(stalled.find_element(By.CSS_SELECTOR, '[data-command="reload"]').is_displayed())
-            self.assertTrue(self.main(4001).is_displayed(), 'the form stays')
-            Quiet.module_released.set()
-            page_driver.wait_ready(self.driver)
-            self.assertSoon(stalled.is_displayed, False, 'the line goes once the calculator is ready')
-        finally:
-            Quiet.module_released.set()
-            site.stop()
+        for held in ('/brawlwise-module.js', '/calculator.js'):
+            with self.subTest(held=held):
+                site = Site(COPY)  # an origin of its own: nothing is kept yet
+                release = site.late[held] = threading.Event()
+                try:
+                    self.driver.get(site.address)
+                    stalled = self.wait(lambda: self.script_while_loading(
+                        'return location.href === arguments[0] && document.getElementById("stalled")', site.address))
+                    self.assertSoon(stalled.is_displayed, True, 'a line with Reload after a few seconds', seconds=15)
+                    self.assertTrue(stalled.find_element(By.CSS_SELECTOR, '[data-command="reload"]').is_displayed())
+                    self.assertTrue(self.main(4001).is_displayed(), 'the form stays')
+                    release.set()
+                    page_driver.wait_ready(self.driver)
+                    self.assertSoon(stalled.is_displayed, False, 'the line goes once the calculator is ready')
+                finally:
+                    release.set()
+                    site.stop()
 
     def test_what_the_user_did_before_the_scripts_ran_is_kept(self):
         # The form is drawn before the page's scripts run: a tick, a list
@@ -1568,6 +1572,8 @@ class FromServer(PageTest, unittest.TestCase):
             held.set()
             page_driver.wait_ready(self.driver)
             self.assertEqual([self.ticked(), self.choices(), self.value(4001)], [[1012, 1013, 1014], [1, -1], 'Ann'])
+            self.assertSoon(lambda: all(f in self.driver.current_url for f in ('1012=1', '1004=Station', '4001=Ann')),
+                            True, 'and they are in the link')
         finally:
             held.set()
             site.stop()

@@ -9,6 +9,7 @@ import { messageSW } from 'workbox-window/messageSW.mjs';
 const NOTES = 'install-notes-of-brawlwise';  // what a failed install left, by the worker's scope
 const ROOM_NEEDED = 1024 * 1024;  // less room than this for the site, and storage is taken as full
 const RETRY = 'It will try again the next time the page is opened.';
+const WORKERS_OFF = 'This page does not work offline here: service workers are turned off in this browser.';
 
 let workbox = null;
 let registration = null;
@@ -127,9 +128,7 @@ function whyNotKept(failure, full) {
 }
 
 function refusal() {
-  if (refused && refused.name === 'SecurityError') {
-    return 'This page does not work offline here: service workers are turned off in this browser.';
-  }
+  if (refused && refused.name === 'SecurityError') return WORKERS_OFF;
   return 'This page does not work offline here: the host did not give its offline part (service-worker.js), ' +
     'so it works only with a network.';
 }
@@ -137,9 +136,7 @@ function refusal() {
 async function offlineState() {
   if (!location.protocol.startsWith('http')) return 'Opened from a file: it works without a network as it is.';
   if (!canHaveWorker()) return 'This page does not work offline here: that needs an https address.';
-  if (!('serviceWorker' in navigator) || typeof caches === 'undefined') {
-    return 'This page does not work offline here: service workers are turned off in this browser.';
-  }
+  if (!('serviceWorker' in navigator) || typeof caches === 'undefined') return WORKERS_OFF;
   if (refused) return refusal();
   // Until the page has registered (after its load), the registration the browser has.
   const found = registration || (registering ? await navigator.serviceWorker.getRegistration().catch(() => null) : null);

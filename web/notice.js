@@ -115,7 +115,9 @@ function ofOneBuild() {
 // Whatever fails before the page is ready, and has not said so itself.
 window.addEventListener('error', function (event) {
   if (event.target !== window) return;
-  if (event.error && event.error.name === 'SyntaxError') sawSyntaxError = true;
+  if ((event.error && event.error.name === 'SyntaxError') || /SyntaxError/.test(event.message || '')) {
+    sawSyntaxError = true;
+  }
   if (stillStarting() && page.hasAttribute('data-starting')) failedToStart(event.error || event.message);
 });
 window.addEventListener('unhandledrejection', function (event) {
